@@ -1,0 +1,2 @@
+// morv: the modeller.
+int main() { return 0; }

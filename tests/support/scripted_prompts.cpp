@@ -1,0 +1,64 @@
+// Prompts whose answers a test scripts in advance.
+#include "support/scripted_prompts.h"
+
+#include <QDialog>
+#include <gtest/gtest.h>
+
+namespace morv::test {
+
+void ScriptedPrompts::ShowMessage(const QString& text) { messages.push_back(text); }
+
+bool ScriptedPrompts::AskYesNoError(const QString& text) {
+  questions.push_back(text);
+  if (yesNoAnswers.empty()) {
+    ADD_FAILURE() << "Unscripted question: " << text.toStdString();
+    return false;
+  }
+  const bool answer = yesNoAnswers.front();
+  yesNoAnswers.pop_front();
+  return answer;
+}
+
+std::optional<QString> ScriptedPrompts::OpenFileName(const FileDialogOptions& options) {
+  return SaveFileName(options);
+}
+
+std::optional<QString> ScriptedPrompts::SaveFileName(const FileDialogOptions& options) {
+  fileDialogs.push_back(options);
+  if (fileAnswers.empty()) {
+    ADD_FAILURE() << "Unscripted file dialog: " << options.title.toStdString();
+    return std::nullopt;
+  }
+  std::optional<QString> answer;
+  if (fileAnswers.front().has_value()) answer = *fileAnswers.front();
+  fileAnswers.pop_front();
+  return answer;
+}
+
+std::optional<int32_t> ScriptedPrompts::ChooseColour(int32_t initial) {
+  colourPresets.push_back(initial);
+  if (colourAnswers.empty()) {
+    ADD_FAILURE() << "Unscripted colour dialog";
+    return std::nullopt;
+  }
+  auto answer = colourAnswers.front();
+  colourAnswers.pop_front();
+  return answer;
+}
+
+int ScriptedPrompts::ExecDialog(QDialog& dialog) {
+  if (dialogActions.empty()) {
+    ADD_FAILURE() << "Unscripted dialog: " << dialog.windowTitle().toStdString();
+    return QDialog::Rejected;
+  }
+  auto action = std::move(dialogActions.front());
+  dialogActions.pop_front();
+  return action(dialog);
+}
+
+bool ScriptedPrompts::AllAnswersUsed() const {
+  return yesNoAnswers.empty() && fileAnswers.empty() && colourAnswers.empty() &&
+         dialogActions.empty();
+}
+
+}  // namespace morv::test

@@ -1,0 +1,25 @@
+// Scratch folders and raw file contents for tests.
+#include "support/test_files.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace morv::test {
+
+ScratchDir::ScratchDir() { EXPECT_TRUE(dir_.isValid()); }
+
+QString ScratchDir::Path(const QString& name) const { return dir_.filePath(name); }
+
+void WriteBytes(const QString& path, const std::string& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string ReadBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+}  // namespace morv::test

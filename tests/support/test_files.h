@@ -1,0 +1,22 @@
+// Scratch folders and raw file contents for tests.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <string>
+
+namespace morv::test {
+
+class ScratchDir {
+ public:
+  ScratchDir();
+  QString Path(const QString& name) const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+void WriteBytes(const QString& path, const std::string& bytes);
+std::string ReadBytes(const QString& path);
+
+}  // namespace morv::test
