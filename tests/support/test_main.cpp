@@ -1,0 +1,13 @@
+// Runs the tests inside a headless Qt application, which widgets, fonts and images need.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "platform/fonts.h"
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  morv::InstallFontSubstitutions();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
