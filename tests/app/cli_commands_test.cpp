@@ -1,0 +1,108 @@
+// morv-cli: checking and re-saving model files from the command line.
+#include "app/cli_commands.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "support/test_files.h"
+
+namespace morv {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+struct CliResult {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliResult RunCliCapture(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = RunCli(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+const std::string LockedCube =
+    "Caf\xE9\r\n"
+    "\xE1\xCE\xD3\r\n"  // "qbc" scrambled
+    "1\r\n"
+    "Ann \r\n"
+    "1\r\n0\r\n1\r\n"
+    "5\r\n-3\r\n0\r\n"
+    "1\r\n2\r\n3\r\n0\r\n1\r\n1\r\n";
+
+TEST(CliCheck, PrintsTheModelSummary) {
+  ScratchDir dir;
+  WriteBytes(dir.Path("cube.MVD"), LockedCube);
+  const CliResult r = RunCliCapture({"check", dir.Path("cube.MVD").toStdString()});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out,
+            "Name: Caf\xC3\xA9\nOwner: Ann \nLocked: yes\nControls: 1\nB\xC3\xA9ziers: 0\n"
+            "Joints: 1\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(CliCheck, ABadFileGivesTheLoadersErrorAndExitCodeOne) {
+  ScratchDir dir;
+  WriteBytes(dir.Path("bad.MVD"), "M\r\n \r\n0\r\n \r\nseven\r\n");
+  CliResult r = RunCliCapture({"check", dir.Path("bad.MVD").toStdString()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "'seven' is not a valid integer value.\n");
+
+  r = RunCliCapture({"check", dir.Path("none.MVD").toStdString()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Cannot open file " + dir.Path("none.MVD").toStdString() + ".\n");
+}
+
+TEST(CliResave, WritesTheModelBackInCanonicalForm) {
+  ScratchDir dir;
+  WriteBytes(dir.Path("in.MVD"), "M\n \n0\nOwner\n1\n0\n0\n+4\n 5\n6\nextra\n");
+  const CliResult r = RunCliCapture({"resave", dir.Path("in.MVD").toStdString(),
+                           dir.Path("out.MVD").toStdString()});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadBytes(dir.Path("out.MVD")),
+            "M\r\n \r\n0\r\nOwner \r\n1\r\n0\r\n0\r\n4\r\n5\r\n6\r\n");
+}
+
+TEST(CliResave, AFailedLoadWritesNothing) {
+  ScratchDir dir;
+  WriteBytes(dir.Path("in.MVD"), "M\n \n0\n \n2000\n0\n0\n");
+  WriteBytes(dir.Path("out.MVD"), "untouched");
+  const CliResult r = RunCliCapture({"resave", dir.Path("in.MVD").toStdString(),
+                           dir.Path("out.MVD").toStdString()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Line 5: 2000 is not a valid number of control vertices (0 to 1000).\n");
+  EXPECT_EQ(ReadBytes(dir.Path("out.MVD")), "untouched");
+}
+
+TEST(CliUsage, WrongArgumentsExitWithTwoAndTheUsage) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {"check"}, {"check", "a", "b"}, {"resave", "a"}, {"frobnicate"}}) {
+    const CliResult r = RunCliCapture(args);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("Usage: morv-cli"), std::string::npos);
+  }
+}
+
+TEST(CliProgram, ExitCodesReachTheShell) {
+  const QString cli = qEnvironmentVariable("MORV_CLI");
+  if (cli.isEmpty()) GTEST_SKIP() << "MORV_CLI is not set";
+  ScratchDir dir;
+  WriteBytes(dir.Path("cube.MVD"), LockedCube);
+  QProcess p;
+  p.start(cli, {"check", dir.Path("cube.MVD")});
+  ASSERT_TRUE(p.waitForFinished(10000));
+  EXPECT_EQ(p.exitCode(), 0);
+  EXPECT_TRUE(p.readAllStandardOutput().startsWith("Name: Caf\xC3\xA9\n"));
+  p.start(cli, {});
+  ASSERT_TRUE(p.waitForFinished(10000));
+  EXPECT_EQ(p.exitCode(), 2);
+}
+
+}  // namespace
+}  // namespace morv

@@ -1,0 +1,86 @@
+// Reading and writing line files on disk: any line end in, CR LF out, atomic replacement.
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "engine/errors.h"
+#include "support/test_files.h"
+
+namespace morv {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+TEST(TextFile, ReadsAnyLineEndAndEightBitText) {
+  ScratchDir dir;
+  WriteBytes(dir.Path("a.MVD"), "Caf\xE9\nx\r\n\ry");
+  EXPECT_EQ(ReadTextLines(dir.Path("a.MVD")), (TextLines{"Caf\xE9", "x", "", "y"}));
+}
+
+TEST(TextFile, WritesCrLfAfterEveryLineAndReplacesAnOldFile) {
+  ScratchDir dir;
+  const QString path = dir.Path("b.MVD");
+  WriteBytes(path, std::string(5000, 'z'));
+  WriteTextLines(path, {"MyObject", " ", "0"});
+  EXPECT_EQ(ReadBytes(path), "MyObject\r\n \r\n0\r\n");
+  EXPECT_EQ(QDir(dir.Path(".")).entryList(QDir::Files), QStringList{"b.MVD"})
+      << "no temporary file is left behind";
+}
+
+TEST(TextFile, AFileThatCannotBeOpenedIsReportedByName) {
+  ScratchDir dir;
+  const QString missing = dir.Path("missing.MVD");
+  try {
+    ReadTextLines(missing);
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing.toStdString());
+  }
+  EXPECT_THROW(ReadTextLines(dir.Path(".")), FileError) << "a folder is no file";
+}
+
+TEST(TextFile, ASaveThatFailsMidwayLeavesTheOldFileIntact) {
+  ScratchDir dir;
+  const QString path = dir.Path("keep.MVD");
+  WriteBytes(path, "old\r\n");
+  // A file size limit makes the write fail part of the way through, even for root.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string message;
+  try {
+    WriteTextLines(path, TextLines(10000, "a long enough line"));
+  } catch (const FileError& e) {
+    message = e.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(message, "Cannot create file " + path.toStdString());
+  EXPECT_EQ(ReadBytes(path), "old\r\n");
+  EXPECT_EQ(QDir(dir.Path(".")).entryList(QDir::Files), QStringList{"keep.MVD"});
+}
+
+TEST(TextFile, APathThatCannotBeCreatedIsReportedByName) {
+  ScratchDir dir;
+  const QString inMissingFolder = dir.Path("no/such/folder/x.MVD");
+  try {
+    WriteTextLines(inMissingFolder, {"x"});
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + inMissingFolder.toStdString());
+  }
+  EXPECT_THROW(WriteTextLines(dir.Path("."), {"x"}), FileError) << "a folder is no file";
+}
+
+}  // namespace
+}  // namespace morv
