@@ -1,6 +1,6 @@
 // Loading and saving a full-capacity model: in memory, and from disk into the working model.
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <QTemporaryDir>
 
 #include "engine/model_file.h"
 #include "full_model.h"

@@ -17,8 +17,7 @@ namespace {
 const QString ApplicationTitle = QStringLiteral("Morv! 5");
 
 std::optional<QString> RunFileDialog(const FileDialogOptions& options, bool save) {
-  QFileDialog dialog(QApplication::activeWindow(), options.title, QDir::homePath(),
-                     options.filter);
+  QFileDialog dialog(QApplication::activeWindow(), options.title, QDir::homePath(), options.filter);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(options.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setDefaultSuffix(options.defaultSuffix);
@@ -57,8 +56,8 @@ std::optional<QString> QtPrompts::SaveFileName(const FileDialogOptions& options)
 }
 
 std::optional<int32_t> QtPrompts::ChooseColour(int32_t initial) {
-  const QColor chosen = QColorDialog::getColor(ColourToQColor(initial),
-                                               QApplication::activeWindow());
+  const QColor chosen =
+      QColorDialog::getColor(ColourToQColor(initial), QApplication::activeWindow());
   if (!chosen.isValid()) return std::nullopt;
   return QColorToColour(chosen);
 }

@@ -1,8 +1,8 @@
 // morv-cli: checking and re-saving model files from the command line.
 #include "app/cli_commands.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
+#include <QProcess>
 #include <sstream>
 
 #include "support/test_files.h"
@@ -62,8 +62,8 @@ TEST(CliCheck, ABadFileGivesTheLoadersErrorAndExitCodeOne) {
 TEST(CliResave, WritesTheModelBackInCanonicalForm) {
   ScratchDir dir;
   WriteBytes(dir.Path("in.MVD"), "M\n \n0\nOwner\n1\n0\n0\n+4\n 5\n6\nextra\n");
-  const CliResult r = RunCliCapture({"resave", dir.Path("in.MVD").toStdString(),
-                           dir.Path("out.MVD").toStdString()});
+  const CliResult r = RunCliCapture(
+      {"resave", dir.Path("in.MVD").toStdString(), dir.Path("out.MVD").toStdString()});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(ReadBytes(dir.Path("out.MVD")),
             "M\r\n \r\n0\r\nOwner \r\n1\r\n0\r\n0\r\n4\r\n5\r\n6\r\n");
@@ -73,8 +73,8 @@ TEST(CliResave, AFailedLoadWritesNothing) {
   ScratchDir dir;
   WriteBytes(dir.Path("in.MVD"), "M\n \n0\n \n2000\n0\n0\n");
   WriteBytes(dir.Path("out.MVD"), "untouched");
-  const CliResult r = RunCliCapture({"resave", dir.Path("in.MVD").toStdString(),
-                           dir.Path("out.MVD").toStdString()});
+  const CliResult r = RunCliCapture(
+      {"resave", dir.Path("in.MVD").toStdString(), dir.Path("out.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "Line 5: 2000 is not a valid number of control vertices (0 to 1000).\n");
   EXPECT_EQ(ReadBytes(dir.Path("out.MVD")), "untouched");

@@ -127,8 +127,8 @@ TEST(ModelFile, RoundTripKeepsEveryStoredField) {
 }
 
 TEST(LoadModel, ReadsMassZeroAsOneAndKeepsNegativeMass) {
-  TextLines lines{"M", " ", "0", " ", "0", "0", "2", "0", "0", "0", "0", "0",
-                  "0", "0", "0", "-4", "0"};
+  TextLines lines{"M", " ", "0", " ", "0", "0", "2",  "0", "0",
+                  "0", "0", "0", "0", "0", "0", "-4", "0"};
   const TMorvObject m = Loaded(lines);
   EXPECT_EQ(m.Joints[1].Mass, 1);
   EXPECT_EQ(m.Joints[2].Mass, -4);

@@ -1,10 +1,10 @@
 // Reading and writing line files on disk: any line end in, CR LF out, atomic replacement.
 #include "platform/text_file.h"
 
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <QDir>
+#include <QFile>
 
 #include <csignal>
 

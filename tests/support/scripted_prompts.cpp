@@ -1,8 +1,8 @@
 // Prompts whose answers a test scripts in advance.
 #include "support/scripted_prompts.h"
 
-#include <QDialog>
 #include <gtest/gtest.h>
+#include <QDialog>
 
 namespace morv::test {
 

@@ -1,8 +1,8 @@
 // Scratch folders and raw file contents for tests.
 #include "support/test_files.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 namespace morv::test {
 

@@ -1,6 +1,6 @@
 // Runs the tests inside a headless Qt application, which widgets, fonts and images need.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include "platform/fonts.h"
 
