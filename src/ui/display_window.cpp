@@ -1,0 +1,99 @@
+// The 3D display window: the rendered model in a 360 x 360 image and the controls that steer it.
+#include "ui/display_window.h"
+
+#include <QCloseEvent>
+
+#include "engine/model.h"
+#include "engine/view_parameters.h"
+#include "platform/fonts.h"
+#include "platform/qt_text.h"
+#include "ui/fixed_layout.h"
+#include "ui/main_window.h"
+
+namespace morv {
+
+TDisplay* Display = nullptr;
+
+namespace {
+
+TSpinEdit* MakeAngleEdit(QWidget* parent, const char* name, int left) {
+  auto* edit = Place(new TSpinEdit(parent, 0, 360, 0), name, left, 376, 49, 22);
+  // The angles change by their arrows, the hover and the joystick; a typed angle is no use.
+  edit->SetTypingAllowed(false);
+  return edit;
+}
+
+QLabel* MakeAxisLabel(QWidget* parent, const char* name, const QString& caption, int left) {
+  auto* label = new QLabel(caption, parent);
+  label->setFont(PixelFont(QStringLiteral("Times New Roman"), 16, true));
+  label->setObjectName(QString::fromLatin1(name));
+  label->move(left, 376);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace
+
+TDisplay::TDisplay(QWidget* parent) : QWidget(parent, BareWindowFlags) {
+  FixClientSize(this, "Display", QString(), 361, 457);
+  setFont(DefaultWindowFont());
+  // The name may have been set before this window existed, while the main window was created.
+  ShowModelName(FromModelText(CurrentModel.Name));
+
+  MainView = Place(new TImageView(this, 360, 360), "MainView", 0, 0, 360, 360);
+  Label2 = MakeLabel(this, "Label2", QStringLiteral("Rotation:"), 8, 380);
+  Label5 = MakeAxisLabel(this, "Label5", QStringLiteral("x"), 56);
+  Label6 = MakeAxisLabel(this, "Label6", QStringLiteral("y"), 136);
+  Label7 = MakeAxisLabel(this, "Label7", QStringLiteral("z"), 216);
+  xV = MakeAngleEdit(this, "xV", 72);
+  yV = MakeAngleEdit(this, "yV", 152);
+  zV = MakeAngleEdit(this, "zV", 232);
+  BitBtn1 = MakeGlyphButton(this, "BitBtn1", QStringLiteral("&BMP"), QStyle::SP_DialogSaveButton,
+                            GlyphPlacement::Beside, 296, 376, 57, 25);
+  CheckBox2 = Place(new QCheckBox(QStringLiteral("Allow hover-rotate"), this), "CheckBox2", 8, 408,
+                    120, 17);
+  CheckBox2->setChecked(true);
+  CheckBox1 = Place(new QCheckBox(QStringLiteral("Use multi-threading"), this), "CheckBox1", 8, 432,
+                    120, 17);
+  CheckBox3 =
+      Place(new QCheckBox(QStringLiteral("Get Render Time"), this), "CheckBox3", 136, 408, 104, 17);
+  // The readout ends at the separator on its right, wide enough for any render time.
+  Label4 = Place(new QLabel(QStringLiteral("0 ms"), this), "Label4", 144, 432, 96, 13);
+  Label1 = MakeLabel(this, "Label1", QStringLiteral("Background:"), 256, 408);
+  Shape1 = Place(new TColourSwatch(this, BackgroundColour), "Shape1", 256, 424, 65, 25);
+  Bevel3 = Place(new TBevel(this, TBevel::Shape::LeftLine), "Bevel3", 128, 408, 9, 41);
+  Bevel4 = Place(new TBevel(this, TBevel::Shape::RightLine), "Bevel4", 240, 408, 9, 41);
+
+  setTabOrder(xV, yV);
+  setTabOrder(yV, zV);
+  setTabOrder(zV, BitBtn1);
+  setTabOrder(BitBtn1, CheckBox2);
+  setTabOrder(CheckBox2, CheckBox1);
+  setTabOrder(CheckBox1, CheckBox3);
+}
+
+void TDisplay::ShowModelName(const QString& name) {
+  setWindowTitle(QStringLiteral("3D Display - ") + name);
+}
+
+void TDisplay::FormActivate() {
+  if (Form1 == nullptr) return;
+  const QRect main = Form1->frameGeometry();
+  move(main.left() + main.width() + 4, main.top());
+}
+
+bool TDisplay::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  return QWidget::event(event);
+}
+
+void TDisplay::closeEvent(QCloseEvent* event) {
+  // The window has no close button and lives as long as the program: refuse other ways to close.
+  if (event->spontaneous()) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+}  // namespace morv

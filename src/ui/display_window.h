@@ -1,0 +1,54 @@
+// The 3D display window: the rendered model in a 360 x 360 image and the controls that steer it.
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+#include <QWidget>
+
+#include "ui/bevel.h"
+#include "ui/colour_swatch.h"
+#include "ui/image_view.h"
+#include "ui/spin_edit.h"
+
+namespace morv {
+
+class TDisplay : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TDisplay(QWidget* parent = nullptr);
+
+  // Caption "3D Display - " followed by the model name.
+  void ShowModelName(const QString& name);
+
+  // Keeps the window to the right of the main window, top edges level.
+  void FormActivate();
+
+  TImageView* MainView;
+  QLabel* Label2;
+  QLabel* Label5;
+  QLabel* Label6;
+  QLabel* Label7;
+  TSpinEdit* xV;
+  TSpinEdit* yV;
+  TSpinEdit* zV;
+  QToolButton* BitBtn1;
+  QCheckBox* CheckBox2;
+  QCheckBox* CheckBox1;
+  QCheckBox* CheckBox3;
+  QLabel* Label4;
+  QLabel* Label1;
+  TColourSwatch* Shape1;
+  TBevel* Bevel3;
+  TBevel* Bevel4;
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+};
+
+// The one instance, valid while the application owns it.
+extern TDisplay* Display;
+
+}  // namespace morv

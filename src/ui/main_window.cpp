@@ -1,0 +1,308 @@
+// The main window: model name, file commands, the drag space and the buttons of every editor.
+#include "ui/main_window.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "engine/angle_tables.h"
+#include "engine/animation.h"
+#include "engine/model_file.h"
+#include "engine/view_parameters.h"
+#include "platform/error_report.h"
+#include "platform/fonts.h"
+#include "platform/qt_text.h"
+#include "platform/text_file.h"
+#include "ui/animation_console.h"
+#include "ui/display_window.h"
+#include "ui/fixed_layout.h"
+#include "ui/mechanics_console.h"
+
+namespace morv {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+const QString ModelFileFilter = QStringLiteral("Morv! Object Data (MVD4) (*.MVD *.mvd)");
+
+}  // namespace
+
+TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent)
+    : QWidget(parent, MainWindowFlags), prompts_(prompts), commandLineFile_(commandLineFile) {
+  FixClientSize(this, "Form1", QStringLiteral("Morv! 5 - Bézier Modeller"), 328, 329);
+  setFont(DefaultWindowFont());
+  BuildControls();
+  BuildMenus();
+
+  AnimationPump = new QTimer(this);
+  AnimationPump->setObjectName(QStringLiteral("AnimationPump"));
+  AnimationPump->setInterval(100);
+  PhysicsPump = new QTimer(this);
+  PhysicsPump->setObjectName(QStringLiteral("PhysicsPump"));
+  PhysicsPump->setInterval(1000);
+  Sock = new QTcpSocket(this);
+  Sock->setObjectName(QStringLiteral("Sock"));
+}
+
+void TForm1::BuildControls() {
+  BitBtn1 = MakeGlyphButton(this, "BitBtn1", QStringLiteral("&Load"), QStyle::SP_DialogOpenButton,
+                            GlyphPlacement::Above, 8, 8, 33, 41);
+  BitBtn2 = MakeGlyphButton(this, "BitBtn2", QStringLiteral("&Save"), QStyle::SP_DialogSaveButton,
+                            GlyphPlacement::Above, 48, 8, 33, 41);
+  Bevel1 = Place(new TBevel(this, TBevel::Shape::LeftLine), "Bevel1", 88, 8, 9, 41);
+  BitBtn3 = MakeGlyphButton(this, "BitBtn3", QStringLiteral("&Print Model"), QStyle::SP_FileIcon,
+                            GlyphPlacement::Above, 96, 8, 65, 41);
+  Bevel6 = Place(new TBevel(this, TBevel::Shape::LeftLine), "Bevel6", 168, 8, 9, 41);
+  BitBtn7 = MakeGlyphButton(this, "BitBtn7", QStringLiteral("&Animation"), QStyle::SP_MediaPlay,
+                            GlyphPlacement::Above, 176, 8, 57, 41);
+  BitBtn8 = MakeGlyphButton(this, "BitBtn8", QStringLiteral("Ph&ysics"),
+                            QStyle::SP_MediaSeekForward, GlyphPlacement::Above, 240, 8, 49, 41);
+  Bevel2 = Place(new TBevel(this, TBevel::Shape::Box), "Bevel2", 8, 56, 313, 233);
+  DragSpace = Place(new TImageView(this, 200, 200), "DragSpace", 16, 64, 200, 200);
+  Edit1 = Place(new QLineEdit(QStringLiteral("MyObject"), this), "Edit1", 224, 64, 89, 21);
+  BitBtn5 =
+      MakeGlyphButton(this, "BitBtn5", QStringLiteral("Add &Control"),
+                      QStyle::SP_FileDialogNewFolder, GlyphPlacement::Beside, 224, 88, 89, 25);
+  BitBtn4 =
+      MakeGlyphButton(this, "BitBtn4", QStringLiteral("Add &Bézier"),
+                      QStyle::SP_FileDialogNewFolder, GlyphPlacement::Beside, 224, 120, 89, 25);
+  BitBtn6 =
+      MakeGlyphButton(this, "BitBtn6", QStringLiteral("Add &Joint"), QStyle::SP_FileDialogNewFolder,
+                      GlyphPlacement::Beside, 224, 152, 89, 25);
+  Label3 = MakeLabel(this, "Label3", QStringLiteral("View Plane:"), 224, 184);
+
+  const QFont planeFont = PixelFont(QStringLiteral("Times New Roman"), 13, true);
+  PLxy = Place(new QRadioButton(QStringLiteral("x-y"), this), "PLxy", 240, 200, 41, 17);
+  PLyz = Place(new QRadioButton(QStringLiteral("y-z"), this), "PLyz", 240, 216, 49, 17);
+  PLxz = Place(new QRadioButton(QStringLiteral("x-z"), this), "PLxz", 240, 232, 57, 17);
+  for (QRadioButton* plane : {PLxy, PLyz, PLxz}) plane->setFont(planeFont);
+  PLxy->setChecked(true);
+
+  // The status text reaches to the window's right edge, room for the longest pick it shows.
+  Label9 = Place(new QLabel(QStringLiteral("0 (0,0,0)"), this), "Label9", 224, 256, 328 - 224, 17);
+  Label9->setFont(planeFont);
+  // The level readout fills the gap up to the scroll bar, room for "-200".
+  Label8 = Place(new QLabel(QStringLiteral("0"), this), "Label8", 16, 266, 24, 13);
+  PLv = Place(new QScrollBar(Qt::Horizontal, this), "PLv", 40, 265, 176, 17);
+  PLv->setRange(-200, 200);
+  PLv->setSingleStep(1);
+  PLv->setPageStep(1);
+  PLv->setValue(0);
+  PLv->setFocusPolicy(Qt::StrongFocus);
+
+  button5 = MakeGlyphButton(this, "button5", QStringLiteral("&Delete ..."), QStyle::SP_TrashIcon,
+                            GlyphPlacement::Beside, 8, 296, 81, 25);
+  button4 =
+      MakeGlyphButton(this, "button4", QStringLiteral("&Other Things ..."),
+                      QStyle::SP_FileDialogDetailedView, GlyphPlacement::Beside, 96, 296, 105, 25);
+
+  // The bevels decorate; the controls they frame sit above them.
+  Bevel2->lower();
+  Bevel1->lower();
+  Bevel6->lower();
+
+  QWidget* const order[] = {BitBtn1, BitBtn2, BitBtn3, BitBtn7, BitBtn8, Edit1,   BitBtn5, BitBtn4,
+                            BitBtn6, PLxy,    PLyz,    PLxz,    PLv,     button5, button4};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  connect(BitBtn1, &QToolButton::clicked, this, &TForm1::BitBtn1Click);
+  connect(BitBtn2, &QToolButton::clicked, this, &TForm1::BitBtn2Click);
+  connect(button5, &QToolButton::clicked, this, &TForm1::button5Click);
+  connect(button4, &QToolButton::clicked, this, &TForm1::button4Click);
+  // Connected after the start text is in, so the start text does not count as a rename.
+  connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
+}
+
+void TForm1::BuildMenus() {
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  LastControl1 = PopupMenu1->addAction(QStringLiteral("Last Control"));
+  LastControl1->setObjectName(QStringLiteral("LastControl1"));
+  LastB1 = PopupMenu1->addAction(QStringLiteral("Last Bézier"));
+  LastB1->setObjectName(QStringLiteral("LastB1"));
+  Last1 = PopupMenu1->addAction(QStringLiteral("Last Joint"));
+  Last1->setObjectName(QStringLiteral("Last1"));
+
+  PopupMenu2 = new QMenu(this);
+  PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+  RandomizeBzierColours1 = PopupMenu2->addAction(QStringLiteral("Randomize Bézier Colours"));
+  RandomizeBzierColours1->setObjectName(QStringLiteral("RandomizeBzierColours1"));
+  EditBzierColour1 = PopupMenu2->addAction(QStringLiteral("Edit Bézier Colour"));
+  EditBzierColour1->setObjectName(QStringLiteral("EditBzierColour1"));
+  SetOwnerInfo1 = PopupMenu2->addAction(QStringLiteral("Set Owner Information"));
+  SetOwnerInfo1->setObjectName(QStringLiteral("SetOwnerInfo1"));
+  NetworkRendering = PopupMenu2->addAction(QStringLiteral("Use Network"));
+  NetworkRendering->setObjectName(QStringLiteral("NetworkRendering"));
+  NetworkRendering->setCheckable(true);
+  // A group that may be left empty draws its one item with a radio mark that can be cleared.
+  auto* networkGroup = new QActionGroup(PopupMenu2);
+  networkGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  networkGroup->addAction(NetworkRendering);
+  SetUpNetwork1 = PopupMenu2->addAction(QStringLiteral("Set Up Network"));
+  SetUpNetwork1->setObjectName(QStringLiteral("SetUpNetwork1"));
+}
+
+FileDialogOptions TForm1::OpenDialog1() {
+  FileDialogOptions options;
+  options.title = QStringLiteral("Open MVD (Bézier Type)");
+  options.filter = ModelFileFilter;
+  options.defaultSuffix = QStringLiteral("MVD");
+  options.mustExist = true;
+  return options;
+}
+
+FileDialogOptions TForm1::SaveDialog1() {
+  FileDialogOptions options;
+  options.title = QStringLiteral("Save MVD");
+  options.filter = ModelFileFilter;
+  options.defaultSuffix = QStringLiteral("MVD");
+  options.confirmOverwrite = true;
+  return options;
+}
+
+void TForm1::FormCreate() {
+  RunReported(prompts_, [this] { StartUp(); });
+}
+
+void TForm1::StartUp() {
+  EditAllowed = true;
+  Dragging = false;
+  DragIsControl = false;
+  DragSlot = 0;
+
+  CurrentModel.Name = "MyObject";
+  AnimationSet.ModelName = "Something.";
+
+  SetStartViewParameters();
+  MakeAngleTables();
+
+  PlaneControls.Count = 0;
+  PlaneJoints.Count = 0;
+  DrawTheDrag();
+
+  if (commandLineFile_.isEmpty()) return;
+  if (!prompts_.AskYesNoError(QStringLiteral(
+          "Are you sure this is a MVD4 (jointed bézier with mass) file? Morv! 5 V1 and 4 files "
+          "are not compatible. Press Yes to continue loading, and No to quit."))) {
+    quitRequested_ = true;
+    return;
+  }
+  // A file that cannot be read is reported, and the program goes on with the empty model.
+  RunReported(prompts_, [this] {
+    Memo1 = ReadTextLines(commandLineFile_);
+    // The 3D view is drawn once the display window exists, when this window is activated.
+    LoadMemo1(false);
+  });
+}
+
+void TForm1::LoadMemo1(bool redrawView) {
+  LoadModel(Memo1, CurrentModel);
+  if (redrawView) DrawTheThing();
+  DrawTheDrag();
+  Edit1->setText(FromModelText(CurrentModel.Name));
+  if (CurrentModel.Locked) {
+    EditAllowed = false;
+    prompts_.ShowMessage(QStringLiteral("The owner of this object (") +
+                         FromModelText(CurrentModel.Owner) +
+                         QStringLiteral(") requires you to enter a password to edit this model."));
+  }
+}
+
+void TForm1::FormShow() {
+  RunReported(prompts_, [] {
+    if (Display != nullptr) Display->show();
+    // The renderer's drawing surface becomes the display's MainView picture here once the patch
+    // renderer draws onto it.
+  });
+}
+
+void TForm1::FormActivate() {
+  RunReported(prompts_, [this] {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect frame = frameGeometry();
+    const int left = (screen != nullptr ? screen->geometry().width() : 0) / 2 - frame.width();
+    const int top = frame.top();
+    move(left, top);
+    if (Display != nullptr) Display->move(left + frame.width() + 4, top);
+    const QPoint below(left, top + frame.height() + 4);
+    if (anim != nullptr) anim->move(below);
+    if (phys != nullptr) phys->move(below);
+    DrawTheThing();
+  });
+}
+
+void TForm1::Edit1Change() {
+  RunReported(prompts_, [this] {
+    CurrentModel.Name = ToModelText(Edit1->text());
+    // While the main window is being created the display does not exist yet; it takes the name
+    // from the model when it is created.
+    if (Display != nullptr) Display->ShowModelName(FromModelText(CurrentModel.Name));
+  });
+}
+
+void TForm1::BitBtn1Click() {
+  RunReported(prompts_, [this] {
+    prompts_.ShowMessage(
+        QStringLiteral("Only open MVD4 (jointed bézier with mass) files! Morv! 5 V1 and 4 files "
+                       "are not compatible."));
+    const std::optional<QString> file = prompts_.OpenFileName(OpenDialog1());
+    if (!file) return;
+    Memo1 = ReadTextLines(*file);
+    LoadMemo1(true);
+  });
+}
+
+void TForm1::BitBtn2Click() {
+  RunReported(prompts_, [this] {
+    const std::optional<QString> file = prompts_.SaveFileName(SaveDialog1());
+    if (!file) return;
+    SaveModel(CurrentModel, Memo1);
+    WriteTextLines(*file, Memo1);
+  });
+}
+
+QPoint TForm1::PopupPosition(const QWidget* button) const {
+  const QRect frame = frameGeometry();
+  return {frame.left() + button->x() + 4, frame.top() + button->y() + button->height() + 22};
+}
+
+void TForm1::button5Click() { PopupMenu1->popup(PopupPosition(button5)); }
+
+void TForm1::button4Click() { PopupMenu2->popup(PopupPosition(button4)); }
+
+// The redraws run inside the handler that asked for them: a failure ends that handler.
+void TForm1::DrawTheThing() {
+  SceneObject = CurrentModel;
+  // RenderModel draws SceneObject onto the display's MainView from here, or the network client
+  // hands it to the render server while "Use Network" is checked.
+}
+
+void TForm1::DrawTheDrag() {
+  DragSpace->Picture().fill(Qt::white);
+  DragSpace->update();
+}
+
+bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  return QWidget::event(event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;
+  if (!shownBefore_) {
+    shownBefore_ = true;
+    CentreOnScreen(this);
+  }
+  FormShow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // Closing asks nothing and keeps nothing: unsaved changes are dropped.
+  QWidget::closeEvent(event);
+  emit Closed();
+}
+
+}  // namespace morv

@@ -1,0 +1,147 @@
+// The main window: model name, file commands, the drag space and the buttons of every editor.
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+#include <cstdint>
+
+#include "engine/line_text.h"
+#include "engine/model.h"
+#include "engine/one_based_array.h"
+#include "platform/prompts.h"
+#include "ui/bevel.h"
+#include "ui/image_view.h"
+
+namespace morv {
+
+// Indices of the elements lying in the drag space's plane, in ascending order. Every element of
+// a kind can lie in the plane at once, so the list holds as many as the model can.
+struct TPlaneList {
+  int32_t Count = 0;
+  OneBasedArray<int32_t, MaxControls> Items;
+};
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `commandLineFile` is the model file named on the command line, empty when there is none.
+  TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent = nullptr);
+
+  // Start values of the shared state, the drag space, and the model named on the command line.
+  // Runs once, before any other window exists.
+  void FormCreate();
+  // Shows the 3D display beside this window.
+  void FormShow();
+  // Puts this window back at the middle of the screen with its companions around it, and
+  // redraws the 3D view.
+  void FormActivate();
+  void Edit1Change();
+  void BitBtn1Click();  // "&Load"
+  void BitBtn2Click();  // "&Save"
+  void button5Click();  // opens PopupMenu1
+  void button4Click();  // opens PopupMenu2
+
+  // Redraws the 3D view from CurrentModel.
+  void DrawTheThing();
+  // Redraws the drag space from CurrentModel.
+  void DrawTheDrag();
+
+  // True when the user declined the command-line file at start: the program ends at once.
+  bool QuitRequested() const { return quitRequested_; }
+
+  // Where a button's popup menu opens, in screen coordinates: just under the button's lower left
+  // corner, counted from the window's outer edges.
+  QPoint PopupPosition(const QWidget* button) const;
+
+  static FileDialogOptions OpenDialog1();
+  static FileDialogOptions SaveDialog1();
+
+  QToolButton* BitBtn1;
+  QToolButton* BitBtn2;
+  TBevel* Bevel1;
+  QToolButton* BitBtn3;
+  TBevel* Bevel6;
+  QToolButton* BitBtn7;
+  QToolButton* BitBtn8;
+  TBevel* Bevel2;
+  TImageView* DragSpace;
+  QLineEdit* Edit1;
+  QToolButton* BitBtn5;
+  QToolButton* BitBtn4;
+  QToolButton* BitBtn6;
+  QLabel* Label3;
+  QRadioButton* PLxy;
+  QRadioButton* PLyz;
+  QRadioButton* PLxz;
+  QLabel* Label9;
+  QLabel* Label8;
+  QScrollBar* PLv;
+  QToolButton* button5;
+  QToolButton* button4;
+
+  QMenu* PopupMenu1;
+  QAction* LastControl1;
+  QAction* LastB1;
+  QAction* Last1;
+  QMenu* PopupMenu2;
+  QAction* RandomizeBzierColours1;
+  QAction* EditBzierColour1;
+  QAction* SetOwnerInfo1;
+  QAction* NetworkRendering;
+  QAction* SetUpNetwork1;
+
+  QTimer* AnimationPump;
+  QTimer* PhysicsPump;
+  QTcpSocket* Sock;
+
+  // Line buffers: Memo1 stages the model files the user loads and saves, Memo2 the model sent
+  // to the render server.
+  TextLines Memo1;
+  TextLines Memo2;
+
+  // The model may be edited in this run; cleared by loading a locked model.
+  bool EditAllowed = true;
+
+  // Drag state of the drag space.
+  bool Dragging = false;
+  bool DragIsControl = false;
+  int32_t DragSlot = 0;
+
+  TPlaneList PlaneControls;
+  TPlaneList PlaneJoints;
+
+ signals:
+  // The main window was closed: the program ends.
+  void Closed();
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void StartUp();
+  // Loads Memo1 into CurrentModel and shows the result; shared by start-up and "&Load".
+  void LoadMemo1(bool redrawView);
+
+  Prompts& prompts_;
+  QString commandLineFile_;
+  bool quitRequested_ = false;
+  bool shownBefore_ = false;
+};
+
+// The one instance, valid while the application owns it.
+extern TForm1* Form1;
+
+}  // namespace morv
