@@ -2,6 +2,7 @@
 #include "engine/pixel_buffer.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 namespace morv {
@@ -102,6 +103,48 @@ TEST(FillPolygon, HugeCoordinatesAreClippedSafely) {
   Fill(thin, {{-2000000000, 8}, {2000000000, 7}, {2000000000, 9}});
   EXPECT_GT(thin.Count(Ink), 0);
   EXPECT_LT(thin.Count(Ink), 40);
+}
+
+}  // namespace
+}  // namespace morv
+
+namespace morv {
+namespace {
+
+// Whether the point (x, y) is inside under the even-odd rule, with left and top edges inside:
+// count the edges that cross row y (top end included, bottom end not) at or left of x.
+bool InsideReference(const std::vector<TScreenPoint>& p, int64_t x, int64_t y) {
+  int crossings = 0;
+  for (std::size_t k = 0; k < p.size(); ++k) {
+    TScreenPoint a = p[k], b = p[(k + 1) % p.size()];
+    if (a.Y == b.Y) continue;
+    if (a.Y > b.Y) std::swap(a, b);
+    if (y < a.Y || y >= b.Y) continue;
+    // crossing x = a.X + (y - a.Y) * dx / dy <= x, with dy > 0
+    const int64_t dy = b.Y - a.Y, dx = int64_t{b.X} - a.X;
+    if (int64_t{a.X} * dy + (y - a.Y) * dx <= x * dy) ++crossings;
+  }
+  return crossings % 2 == 1;
+}
+
+TEST(FillPolygon, MatchesThePointInsideRuleOnRandomShapes) {
+  std::mt19937 random(2024);
+  for (int round = 0; round < 400; ++round) {
+    const int corners = 3 + static_cast<int>(random() % 5);
+    std::vector<TScreenPoint> shape;
+    for (int k = 0; k < corners; ++k) {
+      shape.push_back(
+          {static_cast<int32_t>(random() % 44) - 6, static_cast<int32_t>(random() % 44) - 6});
+    }
+    Image image(32, 32);
+    Fill(image, shape);
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) {
+        ASSERT_EQ(image.At(x, y) == Ink, InsideReference(shape, x, y))
+            << "round " << round << " pixel " << x << "," << y;
+      }
+    }
+  }
 }
 
 }  // namespace
