@@ -1,0 +1,32 @@
+// Runs local renders of a model: takes the snapshot, and renders on the calling thread or, with a
+// worker, on both the worker and the calling thread, as the 3D view's multi-threading asks.
+#pragma once
+
+#include <memory>
+
+#include "engine/model.h"
+#include "engine/renderer.h"
+
+namespace morv {
+
+class TRenderDriver {
+ public:
+  TRenderDriver() = default;
+  TRenderDriver(const TRenderDriver&) = delete;
+  TRenderDriver& operator=(const TRenderDriver&) = delete;
+  ~TRenderDriver() { Finish(); }
+
+  // Copies `model` into SceneObject and renders it onto TargetCanvas. With `threaded`, a new
+  // worker renders the snapshot too; it may still be drawing when this returns, holding the
+  // canvas lock, and the next render (or Finish) waits for it before touching the snapshot.
+  TRenderReport Render(const TMorvObject& model, int32_t angleX, int32_t angleY, int32_t angleZ,
+                       bool threaded);
+
+  // Waits for a worker that may still be rendering and releases it.
+  void Finish();
+
+ private:
+  std::unique_ptr<TGraphicsThread> worker_;
+};
+
+}  // namespace morv

@@ -1,0 +1,30 @@
+// A render canvas over a QImage: polygons are filled straight into its pixels, text goes through
+// QPainter.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+
+#include "engine/render_canvas.h"
+
+namespace morv {
+
+class QImageCanvas : public TRenderCanvas {
+ public:
+  QImageCanvas(int width, int height);
+
+  TPixelBuffer Pixels() override;
+  void TextOut(int32_t x, int32_t y, const std::string& text) override;
+
+  QImage& Image() { return image_; }
+  const QImage& Image() const { return image_; }
+
+ private:
+  QImage image_;
+  QFont font_;
+};
+
+// Writes an image as a 24-bit Windows bitmap; throws FileError "Cannot create file <name>".
+void SaveBitmap24(const QImage& image, const QString& path);
+
+}  // namespace morv

@@ -1,0 +1,16 @@
+// Compares a picture with a committed golden image; on a mismatch it writes the actual picture and
+// a difference image beside the test output, and says where.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QImage>
+#include <QString>
+
+namespace morv::test {
+
+// The golden file is a path below the test data folder (MORV_TEST_DATA).
+::testing::AssertionResult MatchesGolden(const QImage& actual, const QString& goldenName);
+
+QString TestDataPath(const QString& name);
+
+}  // namespace morv::test
