@@ -142,6 +142,10 @@ void TForm1::BuildMenus() {
   networkGroup->addAction(NetworkRendering);
   SetUpNetwork1 = PopupMenu2->addAction(QStringLiteral("Set Up Network"));
   SetUpNetwork1->setObjectName(QStringLiteral("SetUpNetwork1"));
+
+  // Popups are windows of their own and do not take the font of the window that opens them.
+  PopupMenu1->setFont(font());
+  PopupMenu2->setFont(font());
 }
 
 FileDialogOptions TForm1::OpenDialog1() {
