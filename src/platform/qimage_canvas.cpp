@@ -21,6 +21,13 @@ TPixelBuffer QImageCanvas::Pixels() {
           image_.bytesPerLine() / 4};
 }
 
+QImage QImageCanvas::Snapshot() {
+  Lock();
+  QImage copy = image_.copy();
+  Unlock();
+  return copy;
+}
+
 void QImageCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   QPainter painter(&image_);
   painter.setFont(font_);

@@ -19,6 +19,9 @@ class QImageCanvas : public TRenderCanvas {
   QImage& Image() { return image_; }
   const QImage& Image() const { return image_; }
 
+  // A copy of the picture taken under the lock, safe while a render worker may be drawing.
+  QImage Snapshot();
+
  private:
   QImage image_;
   QFont font_;

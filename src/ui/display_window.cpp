@@ -5,6 +5,7 @@
 
 #include "engine/model.h"
 #include "engine/view_parameters.h"
+#include "platform/error_report.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "ui/fixed_layout.h"
@@ -34,7 +35,8 @@ QLabel* MakeAxisLabel(QWidget* parent, const char* name, const QString& caption,
 
 }  // namespace
 
-TDisplay::TDisplay(QWidget* parent) : QWidget(parent, BareWindowFlags) {
+TDisplay::TDisplay(Prompts& prompts, QWidget* parent)
+    : QWidget(parent, BareWindowFlags), prompts_(prompts) {
   FixClientSize(this, "Display", QString(), 361, 457);
   setFont(DefaultWindowFont());
   // The name may have been set before this window existed, while the main window was created.
@@ -64,12 +66,66 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent, BareWindowFlags) {
   Bevel3 = Place(new TBevel(this, TBevel::Shape::LeftLine), "Bevel3", 128, 408, 9, 41);
   Bevel4 = Place(new TBevel(this, TBevel::Shape::RightLine), "Bevel4", 240, 408, 9, 41);
 
+  connect(MainView, &TImageView::MouseMove, this,
+          [this](Qt::MouseButtons, QPoint position) { MainViewMouseMove(position); });
+  connect(MainView, &TImageView::MouseDown, this,
+          [this](Qt::MouseButton, QPoint position) { MainViewMouseDown(position); });
+  connect(Shape1, &TColourSwatch::MouseDown, this, [this] { Shape1MouseDown(); });
+  connect(BitBtn1, &QToolButton::clicked, this, [this] { BitBtn1Click(); });
+
   setTabOrder(xV, yV);
   setTabOrder(yV, zV);
   setTabOrder(zV, BitBtn1);
   setTabOrder(BitBtn1, CheckBox2);
   setTabOrder(CheckBox2, CheckBox1);
   setTabOrder(CheckBox1, CheckBox3);
+}
+
+FileDialogOptions TDisplay::SaveDialog1() {
+  FileDialogOptions options;
+  options.title = QStringLiteral("Save BMP");
+  options.filter = QStringLiteral("Bitmap (*.BMP *.bmp)");
+  options.defaultSuffix = QStringLiteral("BMP");
+  options.confirmOverwrite = true;
+  return options;
+}
+
+void TDisplay::MainViewMouseMove(QPoint position) {
+  RunReported(prompts_, [&] {
+    if (!CheckBox2->isChecked() || Form1 == nullptr) return;
+    // While a button is held the pointer may leave the picture; the spin edits clamp.
+    xV->setValue(position.y());
+    yV->setValue(position.x());
+    Form1->DrawTheThing();
+  });
+}
+
+void TDisplay::MainViewMouseDown(QPoint position) {
+  RunReported(prompts_, [&] {
+    LightVector.X = position.x() - 180;
+    LightVector.Y = 180 - position.y();
+    if (Form1 != nullptr) Form1->DrawTheThing();
+  });
+}
+
+void TDisplay::Shape1MouseDown() {
+  RunReported(prompts_, [&] {
+    const std::optional<int32_t> colour = prompts_.ChooseColour(Shape1->Colour());
+    if (!colour) return;
+    Shape1->SetColour(*colour);
+    BackgroundColour = *colour;
+    if (Form1 != nullptr) Form1->DrawTheThing();
+  });
+}
+
+void TDisplay::BitBtn1Click() {
+  RunReported(prompts_, [&] {
+    // The picture is held in 32-bit form and always written with 24 bits per pixel, so there is
+    // nothing to switch before the dialog.
+    const std::optional<QString> file = prompts_.SaveFileName(SaveDialog1());
+    if (!file) return;
+    SaveBitmap24(MainView->Canvas().Snapshot(), *file);
+  });
 }
 
 void TDisplay::ShowModelName(const QString& name) {

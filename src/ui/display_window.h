@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include "platform/prompts.h"
 #include "ui/bevel.h"
 #include "ui/colour_swatch.h"
 #include "ui/image_view.h"
@@ -17,13 +18,24 @@ class TDisplay : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TDisplay(QWidget* parent = nullptr);
+  explicit TDisplay(Prompts& prompts, QWidget* parent = nullptr);
 
   // Caption "3D Display - " followed by the model name.
   void ShowModelName(const QString& name);
 
   // Keeps the window to the right of the main window, top edges level.
   void FormActivate();
+
+  // Hover-rotate: the pointer's row turns the model about x, its column about y.
+  void MainViewMouseMove(QPoint position);
+  // The light comes from the direction of the clicked point.
+  void MainViewMouseDown(QPoint position);
+  // Picks the background colour.
+  void Shape1MouseDown();
+  // "&BMP": saves the picture as a 24-bit Windows bitmap.
+  void BitBtn1Click();
+
+  static FileDialogOptions SaveDialog1();
 
   TImageView* MainView;
   QLabel* Label2;
@@ -46,6 +58,9 @@ class TDisplay : public QWidget {
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Prompts& prompts_;
 };
 
 // The one instance, valid while the application owns it.

@@ -7,8 +7,7 @@
 namespace morv {
 
 TImageView::TImageView(QWidget* parent, int width, int height)
-    : QWidget(parent), picture_(width, height, QImage::Format_RGB32) {
-  picture_.fill(Qt::white);
+    : QWidget(parent), canvas_(width, height) {
   setFixedSize(width, height);
   // Hover rotation follows the pointer with no button held, so every move is reported.
   setMouseTracking(true);
@@ -16,7 +15,10 @@ TImageView::TImageView(QWidget* parent, int width, int height)
 
 void TImageView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  painter.drawImage(0, 0, picture_);
+  // The lock keeps a render worker from drawing while the picture is shown.
+  canvas_.Lock();
+  painter.drawImage(0, 0, canvas_.Image());
+  canvas_.Unlock();
 }
 
 void TImageView::mousePressEvent(QMouseEvent* event) {

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "platform/qimage_canvas.h"
+
 namespace morv {
 
 class TImageView : public QWidget {
@@ -13,8 +15,10 @@ class TImageView : public QWidget {
   TImageView(QWidget* parent, int width, int height);
 
   // The picture itself; whoever draws into it calls update() so the control shows the change.
-  QImage& Picture() { return picture_; }
-  const QImage& Picture() const { return picture_; }
+  // A render worker may be drawing into it: read it through Canvas().Snapshot() then.
+  QImage& Picture() { return canvas_.Image(); }
+  const QImage& Picture() const { return canvas_.Image(); }
+  QImageCanvas& Canvas() { return canvas_; }
 
  signals:
   void MouseDown(Qt::MouseButton button, QPoint position);
@@ -28,7 +32,7 @@ class TImageView : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  QImage picture_;
+  QImageCanvas canvas_;
 };
 
 }  // namespace morv

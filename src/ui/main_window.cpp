@@ -3,8 +3,10 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <chrono>
 
 #include "engine/angle_tables.h"
 #include "engine/animation.h"
@@ -216,9 +218,9 @@ void TForm1::LoadMemo1(bool redrawView) {
 
 void TForm1::FormShow() {
   RunReported(prompts_, [] {
-    if (Display != nullptr) Display->show();
-    // The renderer's drawing surface becomes the display's MainView picture here once the patch
-    // renderer draws onto it.
+    if (Display == nullptr) return;
+    Display->show();
+    TargetCanvas = &Display->MainView->Canvas();
   });
 }
 
@@ -278,9 +280,23 @@ void TForm1::button4Click() { PopupMenu2->popup(PopupPosition(button4)); }
 
 // The redraws run inside the handler that asked for them: a failure ends that handler.
 void TForm1::DrawTheThing() {
-  SceneObject = CurrentModel;
-  // RenderModel draws SceneObject onto the display's MainView from here, or the network client
-  // hands it to the render server while "Use Network" is checked.
+  if (Display == nullptr) return;
+  const bool timed = Display->CheckBox3->isChecked();
+  const auto start = std::chrono::steady_clock::now();
+  const TRenderReport report =
+      renderDriver_.Render(CurrentModel, Display->xV->value(), Display->yV->value(),
+                           Display->zV->value(), Display->CheckBox1->isChecked());
+  if (timed) {
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    Display->Label4->setText(QString::number(elapsed.count()) + QStringLiteral(" ms"));
+  }
+  Display->MainView->update();
+  if (report.LightFailed) prompts_.ShowMessage(QString::fromUtf8(LightErrorText));
+  if (report.SortCrashed) {
+    prompts_.ShowMessage(QString::fromUtf8(SortCrashText));
+    QCoreApplication::exit(1);
+  }
 }
 
 void TForm1::DrawTheDrag() {

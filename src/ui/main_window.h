@@ -16,6 +16,7 @@
 #include "engine/line_text.h"
 #include "engine/model.h"
 #include "engine/one_based_array.h"
+#include "engine/render_driver.h"
 #include "platform/prompts.h"
 #include "ui/bevel.h"
 #include "ui/image_view.h"
@@ -52,6 +53,8 @@ class TForm1 : public QWidget {
 
   // Redraws the 3D view from CurrentModel.
   void DrawTheThing();
+  // Waits for a render worker that may still be drawing on the 3D view.
+  void FinishRendering() { renderDriver_.Finish(); }
   // Redraws the drag space from CurrentModel.
   void DrawTheDrag();
 
@@ -136,6 +139,7 @@ class TForm1 : public QWidget {
   void LoadMemo1(bool redrawView);
 
   Prompts& prompts_;
+  TRenderDriver renderDriver_;
   QString commandLineFile_;
   bool quitRequested_ = false;
   bool shownBefore_ = false;

@@ -3,6 +3,7 @@
 
 #include "engine/animation.h"
 #include "engine/model.h"
+#include "engine/renderer.h"
 #include "ui/animation_console.h"
 #include "ui/display_window.h"
 #include "ui/edit_bezier_dialog.h"
@@ -45,11 +46,15 @@ TMorvApplication::TMorvApplication(Prompts& prompts, const QString& commandLineF
   Create(password);
   Create(phys);
   Create(PrintForm);
-  Create(Display);
+  Display = new TDisplay(prompts);
+  windows_.push_back(Display);
   Create(network);
 }
 
 TMorvApplication::~TMorvApplication() {
+  // A render worker may still be drawing on the 3D view's picture.
+  if (Form1 != nullptr) Form1->FinishRendering();
+  TargetCanvas = nullptr;
   // Last created, first gone; each instance name is cleared before its window goes, so nothing
   // that runs while a window is destroyed reaches a window that is already gone.
   network = nullptr;

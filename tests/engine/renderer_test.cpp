@@ -247,11 +247,16 @@ TEST_F(Renderer, TheDepthSortGivesExactlyThePartitionsOrder) {
   }
 }
 
-TEST_F(Renderer, APointAtTheEyeWritesTheNoticeAndTheRenderGoesOn) {
-  AddPatch(Line(60, 200), Line(0, 200), 255);
+TEST_F(Renderer, APointAtTheEyeWritesTheNoticeAndKeepsItsLastScreenPosition) {
+  AddPatch(Line(60), Line(0), 255);
+  RenderModel(0, 0, 0);
+  const TScreenPoint before = ScreenPoints[1];
+  EXPECT_TRUE(canvas_.Texts().empty());
+  for (int32_t i = 1; i <= SceneObject.ControlCount; ++i) SceneObject.Controls[i].Z = 200;
   RenderModel(0, 0, 0);
   ASSERT_EQ(canvas_.Texts().size(), 1u);
   EXPECT_EQ(canvas_.Texts()[0], std::string("0,0:") + ProjectionErrorText);
+  EXPECT_EQ(ScreenPoints[1], before);
 }
 
 TEST_F(Renderer, AZeroLightIsReportedAndLightsFromTheViewer) {

@@ -4,13 +4,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace morv::test {
+#include "support/test_files.h"
 
-QString TestDataPath(const QString& name) {
-  QString root = qEnvironmentVariable("MORV_TEST_DATA");
-  if (root.isEmpty()) root = QStringLiteral(MORV_SOURCE_TEST_DATA);
-  return QDir(root).filePath(name);
-}
+namespace morv::test {
 
 ::testing::AssertionResult MatchesGolden(const QImage& actual, const QString& goldenName) {
   const QImage golden(TestDataPath(goldenName));

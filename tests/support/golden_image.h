@@ -8,9 +8,7 @@
 
 namespace morv::test {
 
-// The golden file is a path below the test data folder (MORV_TEST_DATA).
+// The golden file is a path below the test data folder (see TestDataPath).
 ::testing::AssertionResult MatchesGolden(const QImage& actual, const QString& goldenName);
-
-QString TestDataPath(const QString& name);
 
 }  // namespace morv::test

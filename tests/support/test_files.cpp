@@ -2,6 +2,7 @@
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 
 namespace morv::test {
@@ -9,6 +10,12 @@ namespace morv::test {
 ScratchDir::ScratchDir() { EXPECT_TRUE(dir_.isValid()); }
 
 QString ScratchDir::Path(const QString& name) const { return dir_.filePath(name); }
+
+QString TestDataPath(const QString& name) {
+  QString root = qEnvironmentVariable("MORV_TEST_DATA");
+  if (root.isEmpty()) root = QStringLiteral(MORV_SOURCE_TEST_DATA);
+  return QDir(root).filePath(name);
+}
 
 void WriteBytes(const QString& path, const std::string& bytes) {
   QFile file(path);

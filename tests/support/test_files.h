@@ -16,6 +16,9 @@ class ScratchDir {
   QTemporaryDir dir_;
 };
 
+// A file of the test data folder: tests/data of the sources, or MORV_TEST_DATA when set.
+QString TestDataPath(const QString& name);
+
 void WriteBytes(const QString& path, const std::string& bytes);
 std::string ReadBytes(const QString& path);
 

@@ -15,15 +15,8 @@
 
 namespace morv::test {
 
-// A model file of tests/data. The folder comes from the test runner, or lies beside this file
-// when the tests run on their own.
-inline QString DataFile(const QString& name) {
-  QString folder = qEnvironmentVariable("MORV_TEST_DATA");
-  if (folder.isEmpty()) {
-    folder = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../data"));
-  }
-  return QDir(folder).filePath(name);
-}
+// A model file of tests/data.
+inline QString DataFile(const QString& name) { return TestDataPath(name); }
 
 class ApplicationTest : public ::testing::Test {
  protected:

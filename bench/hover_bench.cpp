@@ -1,0 +1,55 @@
+// One hover step of the 3D view end to end: the mouse move, the render and the picture shown.
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "sample_models.h"
+#include "ui/display_window.h"
+#include "ui/main_window.h"
+#include "ui/morv_application.h"
+
+namespace morv::bench {
+namespace {
+
+// No dialog opens during the benchmark; any that did would be answered with a cancel.
+class SilentPrompts : public Prompts {
+ public:
+  void ShowMessage(const QString&) override {}
+  bool AskYesNoError(const QString&) override { return false; }
+  std::optional<QString> OpenFileName(const FileDialogOptions&) override { return {}; }
+  std::optional<QString> SaveFileName(const FileDialogOptions&) override { return {}; }
+  std::optional<int32_t> ChooseColour(int32_t) override { return {}; }
+  int ExecDialog(QDialog&) override { return 0; }
+};
+
+void HoverLoop(benchmark::State& state, const TMorvObject& model, bool threads) {
+  SilentPrompts prompts;
+  TMorvApplication application(prompts, QString());
+  CurrentModel = model;
+  Form1->show();
+  Display->CheckBox1->setChecked(threads);
+  QApplication::processEvents();
+  int step = 0;
+  for (auto _ : state) {
+    const QPointF at(40 + step % 280, 30 + (step * 7) % 300);
+    QMouseEvent move(QEvent::MouseMove, at, Display->MainView->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Display->MainView, &move);
+    Display->MainView->repaint();
+    ++step;
+  }
+  Form1->FinishRendering();
+}
+
+void BM_HoverStepTorus1000(benchmark::State& state) {
+  HoverLoop(state, TorusModel(40, 25, 100, 45), false);
+}
+BENCHMARK(BM_HoverStepTorus1000)->Unit(benchmark::kMillisecond);
+
+void BM_HoverStepTorus1000Threaded(benchmark::State& state) {
+  HoverLoop(state, TorusModel(40, 25, 100, 45), true);
+}
+BENCHMARK(BM_HoverStepTorus1000Threaded)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace morv::bench

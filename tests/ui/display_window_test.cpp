@@ -1,0 +1,190 @@
+// The 3D display: the rendered model, hover-rotate, the light click, the background colour, the
+// render-time readout, the worker thread and the bitmap export, through real mouse events.
+#include <QRegularExpression>
+#include <QTest>
+
+#include "application_fixture.h"
+#include "engine/renderer.h"
+#include "engine/view_parameters.h"
+
+namespace morv::test {
+namespace {
+
+class DisplayTest : public ApplicationTest {
+ protected:
+  // The program as the user sees it: the ring model loaded from the command line, both windows
+  // shown and the first render done.
+  void StartWithRing() {
+    prompts.yesNoAnswers = {true};
+    Start(DataFile(QStringLiteral("ring.MVD")));
+    Form1->show();
+    Form1->FormActivate();
+    Form1->FinishRendering();
+  }
+
+  QImage Picture() {
+    Form1->FinishRendering();
+    return Display->MainView->Canvas().Snapshot();
+  }
+
+  // Pixels that are not the background colour.
+  static int ModelPixels(const QImage& image) {
+    int n = 0;
+    const QRgb background = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) != background ? 1 : 0;
+    }
+    return n;
+  }
+};
+
+TEST_F(DisplayTest, StartsWithItsControlsAtRestAndShowsTheModel) {
+  StartWithRing();
+  EXPECT_EQ(Display->xV->value(), 0);
+  EXPECT_EQ(Display->yV->value(), 0);
+  EXPECT_EQ(Display->zV->value(), 0);
+  EXPECT_TRUE(Display->CheckBox2->isChecked());
+  EXPECT_FALSE(Display->CheckBox1->isChecked());
+  EXPECT_FALSE(Display->CheckBox3->isChecked());
+  EXPECT_EQ(Display->Label4->text(), "0 ms");
+  EXPECT_EQ(Display->Shape1->Colour(), 32768);
+  const QImage picture = Picture();
+  EXPECT_EQ(picture.size(), QSize(360, 360));
+  EXPECT_EQ(picture.pixel(0, 0), qRgb(0, 128, 0));
+  EXPECT_GT(ModelPixels(picture), 5000) << "the ring is drawn";
+  EXPECT_EQ(PointCount, 2496);
+  EXPECT_EQ(PolygonCount, 1152);
+}
+
+TEST_F(DisplayTest, HoveringTurnsTheModelAndEveryMoveRenders) {
+  StartWithRing();
+  const QImage before = Picture();
+  QTest::mouseMove(Display->MainView, QPoint(90, 45));
+  EXPECT_EQ(Display->xV->value(), 45);
+  EXPECT_EQ(Display->yV->value(), 90);
+  EXPECT_NE(Picture(), before);
+
+  Display->CheckBox2->setChecked(false);
+  const QImage turned = Picture();
+  QTest::mouseMove(Display->MainView, QPoint(200, 10));
+  EXPECT_EQ(Display->xV->value(), 45) << "hover off: nothing happens";
+  EXPECT_EQ(Picture(), turned);
+}
+
+TEST_F(DisplayTest, PointerPositionsOutsideThePictureAreClampedByTheSpinEdits) {
+  StartWithRing();
+  Display->MainViewMouseMove(QPoint(-20, 500));
+  EXPECT_EQ(Display->xV->value(), 360);
+  EXPECT_EQ(Display->yV->value(), 0);
+  Display->yV->setValue(-5);
+  EXPECT_EQ(Display->yV->value(), 0);
+  Display->yV->setValue(400);
+  EXPECT_EQ(Display->yV->value(), 360);
+}
+
+TEST_F(DisplayTest, AnAngleChangedWithItsArrowsShowsAtTheNextRedraw) {
+  StartWithRing();
+  Display->CheckBox2->setChecked(false);
+  const QImage before = Picture();
+  Display->zV->stepBy(30);
+  EXPECT_EQ(Display->zV->value(), 30);
+  EXPECT_EQ(Picture(), before);
+  Form1->DrawTheThing();
+  EXPECT_NE(Picture(), before);
+}
+
+TEST_F(DisplayTest, AClickMovesTheLightToThePointSeen) {
+  StartWithRing();
+  const QImage before = Picture();
+  QTest::mouseClick(Display->MainView, Qt::LeftButton, {}, QPoint(180, 180));
+  EXPECT_EQ(LightVector, (TPoint3D{0, 0, -70}));
+  EXPECT_NE(Picture(), before) << "the shading follows the light";
+  // QTest reads the point (0, 0) as "the middle of the widget", so that corner goes straight in.
+  Display->MainViewMouseDown(QPoint(0, 0));
+  EXPECT_EQ(LightVector, (TPoint3D{-180, 180, -70}));
+  QTest::mouseClick(Display->MainView, Qt::LeftButton, {}, QPoint(359, 359));
+  EXPECT_EQ(LightVector, (TPoint3D{179, -179, -70}));
+}
+
+TEST_F(DisplayTest, TheSwatchChoosesTheBackground) {
+  StartWithRing();
+  prompts.colourAnswers = {std::nullopt, 0xFF0000};
+  QTest::mouseClick(Display->Shape1, Qt::LeftButton);
+  EXPECT_EQ(Display->Shape1->Colour(), 32768) << "cancel changes nothing";
+  EXPECT_EQ(BackgroundColour, 32768);
+  QTest::mouseClick(Display->Shape1, Qt::LeftButton);
+  EXPECT_EQ(prompts.colourPresets, (std::vector<int32_t>{32768, 32768}));
+  EXPECT_EQ(Display->Shape1->Colour(), 0xFF0000);
+  EXPECT_EQ(BackgroundColour, 0xFF0000);
+  EXPECT_EQ(Picture().pixel(0, 0), qRgb(0, 0, 255));
+}
+
+TEST_F(DisplayTest, TheRenderTimeShowsOnlyWhileAsked) {
+  StartWithRing();
+  Display->Label4->setText(QStringLiteral("kept"));
+  Form1->DrawTheThing();
+  EXPECT_EQ(Display->Label4->text(), "kept");
+  Display->CheckBox3->setChecked(true);
+  Form1->DrawTheThing();
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral("^\\d+ ms$")).match(Display->Label4->text()).hasMatch())
+      << Display->Label4->text().toStdString();
+}
+
+TEST_F(DisplayTest, TheWorkerThreadDrawsTheSamePicture) {
+  StartWithRing();
+  Display->CheckBox2->setChecked(false);
+  Display->xV->setValue(33);
+  Display->yV->setValue(250);
+  Form1->DrawTheThing();
+  const QImage single = Picture();
+  Display->CheckBox1->setChecked(true);
+  for (int i = 0; i < 5; ++i) Form1->DrawTheThing();  // each joins the worker before it
+  EXPECT_EQ(Picture(), single);
+  Display->CheckBox2->setChecked(true);
+  QTest::mouseMove(Display->MainView, QPoint(250, 33));  // a hover step on the worker as well
+  EXPECT_EQ(Picture(), single);
+}
+
+TEST_F(DisplayTest, BmpWritesA24BitBitmapOfThePicture) {
+  StartWithRing();
+  ScratchDir dir;
+  prompts.fileAnswers = {std::nullopt, dir.Path("view.BMP")};
+  QTest::mouseClick(Display->BitBtn1, Qt::LeftButton);
+  EXPECT_TRUE(QDir(dir.Path(".")).entryList(QDir::Files).isEmpty()) << "cancel writes nothing";
+  QTest::mouseClick(Display->BitBtn1, Qt::LeftButton);
+  ASSERT_EQ(prompts.fileDialogs.size(), 2u);
+  EXPECT_EQ(prompts.fileDialogs[0].title, "Save BMP");
+  EXPECT_EQ(prompts.fileDialogs[0].defaultSuffix, "BMP");
+  EXPECT_TRUE(prompts.fileDialogs[0].confirmOverwrite);
+  const std::string bytes = ReadBytes(dir.Path("view.BMP"));
+  ASSERT_GE(bytes.size(), 54u);
+  EXPECT_EQ(bytes.substr(0, 2), "BM");
+  EXPECT_EQ(static_cast<unsigned char>(bytes[28]), 24);
+  EXPECT_EQ(QImage(dir.Path("view.BMP")), Picture().convertToFormat(QImage::Format_RGB32));
+  EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(DisplayTest, ABitmapThatCannotBeWrittenIsReportedAndNothingIsLost) {
+  StartWithRing();
+  ScratchDir dir;
+  const QString path = dir.Path("missing/folder/view.BMP");
+  prompts.fileAnswers = {path};
+  const QImage before = Picture();
+  QTest::mouseClick(Display->BitBtn1, Qt::LeftButton);
+  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + path + "."});
+  EXPECT_EQ(Picture(), before);
+}
+
+TEST_F(DisplayTest, TheViewFollowsAModelLoadedWithTheLoadButton) {
+  Start();
+  Form1->show();
+  Form1->FormActivate();
+  EXPECT_EQ(ModelPixels(Picture()), 0) << "the empty model shows only the background";
+  prompts.fileAnswers = {DataFile(QStringLiteral("ring.MVD"))};
+  Form1->BitBtn1Click();
+  EXPECT_GT(ModelPixels(Picture()), 5000);
+}
+
+}  // namespace
+}  // namespace morv::test
