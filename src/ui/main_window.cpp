@@ -20,6 +20,7 @@
 #include "ui/display_window.h"
 #include "ui/fixed_layout.h"
 #include "ui/mechanics_console.h"
+#include "ui/password_dialog.h"
 
 namespace morv {
 
@@ -277,6 +278,12 @@ QPoint TForm1::PopupPosition(const QWidget* button) const {
 void TForm1::button5Click() { PopupMenu1->popup(PopupPosition(button5)); }
 
 void TForm1::button4Click() { PopupMenu2->popup(PopupPosition(button4)); }
+
+bool TForm1::EditGate() {
+  if (EditAllowed) return true;
+  if (password != nullptr) prompts_.ExecDialog(*password);
+  return false;
+}
 
 // The redraws run inside the handler that asked for them: a failure ends that handler.
 void TForm1::DrawTheThing() {

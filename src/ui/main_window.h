@@ -51,6 +51,10 @@ class TForm1 : public QWidget {
   void button5Click();  // opens PopupMenu1
   void button4Click();  // opens PopupMenu2
 
+  // The gate of every editing command: true when the model may be edited; otherwise the password
+  // prompt is shown modally, and the command must not act even if the password was right.
+  bool EditGate();
+
   // Redraws the 3D view from CurrentModel.
   void DrawTheThing();
   // Waits for a render worker that may still be drawing on the 3D view.
