@@ -114,6 +114,7 @@ void TForm1::BuildControls() {
   connect(BitBtn2, &QToolButton::clicked, this, &TForm1::BitBtn2Click);
   connect(button5, &QToolButton::clicked, this, &TForm1::button5Click);
   connect(button4, &QToolButton::clicked, this, &TForm1::button4Click);
+  ConnectDragSpace();
   // Connected after the start text is in, so the start text does not count as a rename.
   connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
 }
@@ -304,11 +305,6 @@ void TForm1::DrawTheThing() {
     prompts_.ShowMessage(QString::fromUtf8(SortCrashText));
     QCoreApplication::exit(1);
   }
-}
-
-void TForm1::DrawTheDrag() {
-  DragSpace->Picture().fill(Qt::white);
-  DragSpace->update();
 }
 
 bool TForm1::event(QEvent* event) {

@@ -19,16 +19,10 @@
 #include "engine/render_driver.h"
 #include "platform/prompts.h"
 #include "ui/bevel.h"
+#include "ui/drag_space_drawing.h"
 #include "ui/image_view.h"
 
 namespace morv {
-
-// Indices of the elements lying in the drag space's plane, in ascending order. Every element of
-// a kind can lie in the plane at once, so the list holds as many as the model can.
-struct TPlaneList {
-  int32_t Count = 0;
-  OneBasedArray<int32_t, MaxControls> Items;
-};
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -61,6 +55,17 @@ class TForm1 : public QWidget {
   void FinishRendering() { renderDriver_.Finish(); }
   // Redraws the drag space from CurrentModel.
   void DrawTheDrag();
+  // The axis plane the drag space shows, and its depth.
+  TViewPlane ViewPlane() const;
+  int32_t PlaneLevel() const;
+
+  // Shared by the three view-plane radio buttons.
+  void PLxyClick();
+  void PLvChange(int value);
+  // Left picks a control vertex, right a joint; moving drags it within the shown plane.
+  void DragSpaceMouseDown(Qt::MouseButton button, QPoint position);
+  void DragSpaceMouseMove(QPoint position);
+  void DragSpaceMouseUp();
 
   // True when the user declined the command-line file at start: the program ends at once.
   bool QuitRequested() const { return quitRequested_; }
@@ -138,6 +143,7 @@ class TForm1 : public QWidget {
  private:
   void BuildControls();
   void BuildMenus();
+  void ConnectDragSpace();
   void StartUp();
   // Loads Memo1 into CurrentModel and shows the result; shared by start-up and "&Load".
   void LoadMemo1(bool redrawView);
