@@ -38,6 +38,7 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
   setFont(DefaultWindowFont());
   BuildControls();
   BuildMenus();
+  ConnectElementCommands();
 
   AnimationPump = new QTimer(this);
   AnimationPump->setObjectName(QStringLiteral("AnimationPump"));
@@ -276,9 +277,13 @@ QPoint TForm1::PopupPosition(const QWidget* button) const {
   return {frame.left() + button->x() + 4, frame.top() + button->y() + button->height() + 22};
 }
 
-void TForm1::button5Click() { PopupMenu1->popup(PopupPosition(button5)); }
+void TForm1::button5Click() {
+  if (EditGate()) PopupMenu1->popup(PopupPosition(button5));
+}
 
-void TForm1::button4Click() { PopupMenu2->popup(PopupPosition(button4)); }
+void TForm1::button4Click() {
+  if (EditGate()) PopupMenu2->popup(PopupPosition(button4));
+}
 
 bool TForm1::EditGate() {
   if (EditAllowed) return true;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QToolButton>
@@ -44,6 +45,20 @@ class TForm1 : public QWidget {
   void BitBtn2Click();  // "&Save"
   void button5Click();  // opens PopupMenu1
   void button4Click();  // opens PopupMenu2
+
+  // Element commands: add, delete the last, colour, owner information.
+  void BitBtn5Click();  // "Add &Control"
+  void BitBtn4Click();  // "Add &Bézier"
+  void BitBtn6Click();  // "Add &Joint"
+  void LastControl1Click();
+  void LastB1Click();
+  void Last1Click();
+  void RandomizeBzierColours1Click();
+  void EditBzierColour1Click();
+  void SetOwnerInfo1Click();
+  // The animation and mechanics buttons: a locked model is changed at the user's peril.
+  void BitBtn7Click();
+  void BitBtn8Click();
 
   // The gate of every editing command: true when the model may be edited; otherwise the password
   // prompt is shown modally, and the command must not act even if the password was right.
@@ -144,6 +159,9 @@ class TForm1 : public QWidget {
   void BuildControls();
   void BuildMenus();
   void ConnectDragSpace();
+  void ConnectElementCommands();
+  // The depth of a new element: the plane level in the field of the shown plane's depth axis.
+  void PresetDepth(QSpinBox* x, QSpinBox* y, QSpinBox* z) const;
   void StartUp();
   // Loads Memo1 into CurrentModel and shows the result; shared by start-up and "&Load".
   void LoadMemo1(bool redrawView);

@@ -19,9 +19,9 @@
 
 namespace morv {
 
-template <typename Window>
-void TMorvApplication::Create(Window*& instance) {
-  instance = new Window();
+template <typename Window, typename... Args>
+void TMorvApplication::Create(Window*& instance, Args&... args) {
+  instance = new Window(args...);
   windows_.push_back(instance);
 }
 
@@ -38,16 +38,15 @@ TMorvApplication::TMorvApplication(Prompts& prompts, const QString& commandLineF
   if (Form1->QuitRequested()) return;
 
   Create(newcontrol);
-  Create(newbezier);
-  Create(newjoint);
+  Create(newbezier, prompts);
+  Create(newjoint, prompts);
   Create(anim);
-  Create(editbez);
-  Create(ownerinfo);
-  Create(password);
+  Create(editbez, prompts);
+  Create(ownerinfo, prompts);
+  Create(password, prompts);
   Create(phys);
   Create(PrintForm);
-  Display = new TDisplay(prompts);
-  windows_.push_back(Display);
+  Create(Display, prompts);
   Create(network);
 }
 

@@ -32,8 +32,8 @@ class TMorvApplication {
   const std::vector<QWidget*>& Windows() const { return windows_; }
 
  private:
-  template <typename Window>
-  void Create(Window*& instance);
+  template <typename Window, typename... Args>
+  void Create(Window*& instance, Args&... args);
 
   std::vector<QWidget*> windows_;
 };

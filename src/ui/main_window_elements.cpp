@@ -1,0 +1,158 @@
+// The main window's element commands: adding, deleting and colouring elements, owner information,
+// and the warnings before a locked model is animated or simulated.
+#include <QSpinBox>
+#include <chrono>
+#include <random>
+
+#include "engine/model.h"
+#include "platform/error_report.h"
+#include "ui/edit_bezier_dialog.h"
+#include "ui/main_window.h"
+#include "ui/new_bezier_dialog.h"
+#include "ui/new_control_dialog.h"
+#include "ui/new_joint_dialog.h"
+#include "ui/owner_info_dialog.h"
+
+namespace morv {
+
+namespace {
+
+const QString FullControls = QStringLiteral("A model holds at most 1000 control vertices.");
+const QString FullPatches = QStringLiteral("A model holds at most 1000 Bézier patches.");
+const QString FullJoints = QStringLiteral("A model holds at most 1000 joints.");
+
+}  // namespace
+
+void TForm1::ConnectElementCommands() {
+  connect(BitBtn5, &QToolButton::clicked, this, &TForm1::BitBtn5Click);
+  connect(BitBtn4, &QToolButton::clicked, this, &TForm1::BitBtn4Click);
+  connect(BitBtn6, &QToolButton::clicked, this, &TForm1::BitBtn6Click);
+  connect(BitBtn7, &QToolButton::clicked, this, &TForm1::BitBtn7Click);
+  connect(BitBtn8, &QToolButton::clicked, this, &TForm1::BitBtn8Click);
+  connect(LastControl1, &QAction::triggered, this, &TForm1::LastControl1Click);
+  connect(LastB1, &QAction::triggered, this, &TForm1::LastB1Click);
+  connect(Last1, &QAction::triggered, this, &TForm1::Last1Click);
+  connect(RandomizeBzierColours1, &QAction::triggered, this, &TForm1::RandomizeBzierColours1Click);
+  connect(EditBzierColour1, &QAction::triggered, this, &TForm1::EditBzierColour1Click);
+  connect(SetOwnerInfo1, &QAction::triggered, this, &TForm1::SetOwnerInfo1Click);
+}
+
+void TForm1::PresetDepth(QSpinBox* x, QSpinBox* y, QSpinBox* z) const {
+  // Each field's own range brings a level beyond it to the nearer bound.
+  const TViewPlane plane = ViewPlane();
+  QSpinBox* depth = plane == TViewPlane::YZ ? x : plane == TViewPlane::XZ ? y : z;
+  depth->setValue(PlaneLevel());
+}
+
+void TForm1::BitBtn5Click() {
+  RunReported(prompts_, [this] {
+    if (!EditGate()) return;
+    if (CurrentModel.ControlCount >= MaxControls) return prompts_.ShowMessage(FullControls);
+    PresetDepth(newcontrol->xVal, newcontrol->yVal, newcontrol->zVal);
+    prompts_.ExecDialog(*newcontrol);
+  });
+}
+
+void TForm1::BitBtn4Click() {
+  RunReported(prompts_, [this] {
+    if (!EditGate()) return;
+    if (CurrentModel.PatchCount >= MaxPatches) return prompts_.ShowMessage(FullPatches);
+    if (CurrentModel.ControlCount < 1) {
+      return prompts_.ShowMessage(
+          QStringLiteral("A Bézier patch joins control vertices: add a control vertex first."));
+    }
+    newbezier->SetControlRange(CurrentModel.ControlCount);
+    prompts_.ExecDialog(*newbezier);
+  });
+}
+
+void TForm1::BitBtn6Click() {
+  RunReported(prompts_, [this] {
+    if (!EditGate()) return;
+    if (CurrentModel.JointCount >= MaxJoints) return prompts_.ShowMessage(FullJoints);
+    PresetDepth(newjoint->xVal, newjoint->yVal, newjoint->zVal);
+    newjoint->SetControlRange(CurrentModel.ControlCount);
+    prompts_.ExecDialog(*newjoint);
+  });
+}
+
+// Only the last element goes; references to it stay, and an empty list stays empty.
+void TForm1::LastControl1Click() {
+  RunReported(prompts_, [this] {
+    if (CurrentModel.ControlCount < 1) return;
+    --CurrentModel.ControlCount;
+    DrawTheDrag();
+    DrawTheThing();
+  });
+}
+
+void TForm1::LastB1Click() {
+  RunReported(prompts_, [this] {
+    if (CurrentModel.PatchCount < 1) return;
+    --CurrentModel.PatchCount;
+    DrawTheDrag();
+    DrawTheThing();
+  });
+}
+
+void TForm1::Last1Click() {
+  RunReported(prompts_, [this] {
+    if (CurrentModel.JointCount < 1) return;
+    --CurrentModel.JointCount;
+    DrawTheDrag();
+    DrawTheThing();
+  });
+}
+
+void TForm1::RandomizeBzierColours1Click() {
+  RunReported(prompts_, [] {
+    const auto timeOfDay = std::chrono::system_clock::now().time_since_epoch();
+    std::mt19937 random(static_cast<std::mt19937::result_type>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(timeOfDay).count() % 86400000));
+    // Up to but not including white.
+    std::uniform_int_distribution<int32_t> colours(0, ColourWhite - 1);
+    for (int32_t i = 1; i <= CurrentModel.PatchCount; ++i) {
+      CurrentModel.Patches[i].Colour = colours(random);
+    }
+  });
+}
+
+void TForm1::EditBzierColour1Click() {
+  RunReported(prompts_, [this] {
+    if (CurrentModel.PatchCount < 1) {
+      return prompts_.ShowMessage(QStringLiteral("The model has no Bézier patch to colour."));
+    }
+    editbez->SetPatchRange(CurrentModel.PatchCount);
+    prompts_.ExecDialog(*editbez);
+  });
+}
+
+void TForm1::SetOwnerInfo1Click() {
+  RunReported(prompts_, [this] {
+    if (!EditAllowed) return;
+    ownerinfo->LoadFromModel();
+    prompts_.ExecDialog(*ownerinfo);
+  });
+}
+
+void TForm1::BitBtn7Click() {
+  RunReported(prompts_, [this] {
+    if (!EditAllowed) {
+      prompts_.ShowMessage(QStringLiteral(
+          "Animate at your peril! You will not be able to restore the original object since you "
+          "cannot edit it."));
+    }
+  });
+}
+
+void TForm1::BitBtn8Click() {
+  RunReported(prompts_, [this] {
+    if (!EditAllowed) {
+      prompts_.ShowMessage(QStringLiteral(
+          "Use physics at your peril! You will not be able to restore the original object since "
+          "you cannot edit it."));
+    }
+  });
+}
+
+}  // namespace morv
