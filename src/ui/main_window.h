@@ -162,6 +162,8 @@ class TForm1 : public QWidget {
   void ConnectElementCommands();
   // The depth of a new element: the plane level in the field of the shown plane's depth axis.
   void PresetDepth(QSpinBox* x, QSpinBox* y, QSpinBox* z) const;
+  // Lowers one of the model's counts by one and redraws both views.
+  void RemoveLast(int32_t& count);
   void StartUp();
   // Loads Memo1 into CurrentModel and shows the result; shared by start-up and "&Load".
   void LoadMemo1(bool redrawView);

@@ -77,32 +77,20 @@ void TForm1::BitBtn6Click() {
 }
 
 // Only the last element goes; references to it stay, and an empty list stays empty.
-void TForm1::LastControl1Click() {
-  RunReported(prompts_, [this] {
-    if (CurrentModel.ControlCount < 1) return;
-    --CurrentModel.ControlCount;
+void TForm1::RemoveLast(int32_t& count) {
+  RunReported(prompts_, [&] {
+    if (count < 1) return;
+    --count;
     DrawTheDrag();
     DrawTheThing();
   });
 }
 
-void TForm1::LastB1Click() {
-  RunReported(prompts_, [this] {
-    if (CurrentModel.PatchCount < 1) return;
-    --CurrentModel.PatchCount;
-    DrawTheDrag();
-    DrawTheThing();
-  });
-}
+void TForm1::LastControl1Click() { RemoveLast(CurrentModel.ControlCount); }
 
-void TForm1::Last1Click() {
-  RunReported(prompts_, [this] {
-    if (CurrentModel.JointCount < 1) return;
-    --CurrentModel.JointCount;
-    DrawTheDrag();
-    DrawTheThing();
-  });
-}
+void TForm1::LastB1Click() { RemoveLast(CurrentModel.PatchCount); }
+
+void TForm1::Last1Click() { RemoveLast(CurrentModel.JointCount); }
 
 void TForm1::RandomizeBzierColours1Click() {
   RunReported(prompts_, [] {
