@@ -2,9 +2,12 @@
 // it.
 #include "ui/drag_space_drawing.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "platform/fonts.h"
 
@@ -15,6 +18,66 @@ namespace {
 // Texts further off the picture than this cannot reach into it: the widest, a four-digit number,
 // is less than 30 pixels wide and the letters are 13 pixels high.
 constexpr int64_t TextReach = 64;
+
+using Wide = __int128;
+
+// Lines up to this many steps find each step's offset by a multiplication: their numerators stay
+// below 2^26 and their divisors below 2^14, so a reciprocal of 40 bits is exact and the products
+// stay below 2^53.
+constexpr int64_t ShortLine = 4096;
+constexpr int ReciprocalBits = 40;
+
+// Ceiling of n / d for d > 0.
+template <typename T>
+T CeilDiv(T n, T d) {
+  return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+}
+
+// A line split into its longer (major) and shorter (minor) axis.
+struct TLineAxes {
+  int64_t steps, minor, majorStep, minorStep, majorStart, minorStart, majorSize, minorSize;
+};
+
+// The steps of a line that fall inside the image, first to last (exclusive), and the minor offset
+// and remainder of the first.
+struct TLineRange {
+  int64_t first, last, offset, remainder;
+};
+
+// Narrows the range to the steps inside the image; false when none is. T must hold products of
+// two coordinates.
+template <typename T>
+bool ClipLine(const TLineAxes& a, TLineRange& range) {
+  int64_t first = 0;
+  int64_t last = a.steps;
+  if (a.majorStep > 0) {
+    first = std::max<int64_t>(first, -a.majorStart);
+    last = std::min<int64_t>(last, a.majorSize - a.majorStart);
+  } else {
+    first = std::max<int64_t>(first, a.majorStart - a.majorSize + 1);
+    last = std::min<int64_t>(last, a.majorStart + 1);
+  }
+  // The offsets that keep the minor coordinate inside the image: low..high.
+  const int64_t low = a.minorStep > 0 ? -a.minorStart : a.minorStart - a.minorSize + 1;
+  const int64_t high = a.minorStep > 0 ? a.minorSize - 1 - a.minorStart : a.minorStart;
+  const T steps = a.steps;
+  if (a.minor == 0) {
+    if (low > 0 || high < 0) return false;
+  } else {
+    // offset(i) >= low  <=>  i >= (2 steps low - steps) / (2 minor), and
+    // offset(i) <= high <=>  i <  (2 steps (high + 1) - steps) / (2 minor).
+    const T twiceMinor = 2 * static_cast<T>(a.minor);
+    const T fromLow = CeilDiv<T>(2 * steps * low - steps, twiceMinor);
+    const T toHigh = CeilDiv<T>(2 * steps * (high + 1) - steps, twiceMinor);
+    if (fromLow > first) first = fromLow >= last ? last : static_cast<int64_t>(fromLow);
+    if (toHigh < last) last = toHigh <= first ? first : static_cast<int64_t>(toHigh);
+  }
+  if (first >= last) return false;
+  const T start = 2 * static_cast<T>(first) * a.minor + steps;
+  range = {first, last, static_cast<int64_t>(start / (2 * steps)),
+           static_cast<int64_t>(start % (2 * steps))};
+  return true;
+}
 
 int32_t Clamped(int64_t value, int32_t low, int32_t high) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, low, high));
@@ -28,10 +91,10 @@ int32_t Bounded(int32_t count, int32_t capacity) { return std::clamp(count, 0, c
 
 // Markers and numbers of every element in the plane, in index order: a later one covers an
 // earlier one at the same place.
-template <typename PositionOf>
-void DrawElements(TPixelBuffer& pixels, QPainter& painter, int32_t count, PositionOf positionOf,
-                  TViewPlane plane, int32_t level, uint32_t pixel, TPlaneList& list,
-                  std::array<TDragPoint, MaxControls + 1>& where) {
+template <typename PositionOf, typename WriteNumber>
+void DrawElements(TPixelBuffer& pixels, WriteNumber writeNumber, int32_t count,
+                  PositionOf positionOf, TViewPlane plane, int32_t level, uint32_t pixel,
+                  TPlaneList& list, std::array<TDragPoint, MaxControls + 1>& where) {
   list.Count = 0;
   for (int32_t i = 1; i <= count; ++i) {
     const TControlVertex& position = positionOf(i);
@@ -40,9 +103,52 @@ void DrawElements(TPixelBuffer& pixels, QPainter& painter, int32_t count, Positi
     list.Items[++list.Count] = i;
     where[static_cast<std::size_t>(i)] = at;
     DragMarker(pixels, at, pixel);
-    DragText(painter, PixelX(at) + 2, PixelY(at) + 2, QString::number(i));
+    writeNumber(PixelX(at) + 2, PixelY(at) + 2, i);
   }
 }
+
+// Numbers the distinct positions of a list's elements from 0, elements at the same position
+// sharing a number, into `place` by element index; returns how many there are.
+template <std::size_t N>
+int32_t NumberPlaces(const TPlaneList& list, const std::array<TDragPoint, N>& at,
+                     std::array<int32_t, N>& place) {
+  std::vector<std::pair<uint64_t, int32_t>> keys;
+  keys.reserve(static_cast<std::size_t>(list.Count));
+  for (int32_t s = 1; s <= list.Count; ++s) {
+    const TDragPoint p = at[static_cast<std::size_t>(list.Items[s])];
+    keys.emplace_back((uint64_t{static_cast<uint32_t>(p.H)} << 32) | static_cast<uint32_t>(p.V),
+                      list.Items[s]);
+  }
+  std::sort(keys.begin(), keys.end());
+  int32_t places = 0;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i > 0 && keys[i].first != keys[i - 1].first) ++places;
+    place[static_cast<std::size_t>(keys[i].second)] = places;
+  }
+  return keys.empty() ? 0 : places + 1;
+}
+
+// Which (from, to) pairs of place numbers have had their line drawn.
+class TDrawnPairs {
+ public:
+  TDrawnPairs(int32_t froms, int32_t tos)
+      : tos_(static_cast<std::size_t>(tos)),
+        bits_((static_cast<std::size_t>(froms) * tos_ + 63) / 64) {}
+
+  // True the first time a pair is offered.
+  bool First(int32_t from, int32_t to) {
+    const std::size_t bit = static_cast<std::size_t>(from) * tos_ + static_cast<std::size_t>(to);
+    uint64_t& word = bits_[bit / 64];
+    const uint64_t mask = uint64_t{1} << (bit % 64);
+    if ((word & mask) != 0) return false;
+    word |= mask;
+    return true;
+  }
+
+ private:
+  std::size_t tos_;
+  std::vector<uint64_t> bits_;
+};
 
 }  // namespace
 
@@ -86,9 +192,19 @@ TDragPoint PixelToDrag(int32_t px, int32_t py) {
   return {px - DragSpaceOrigin, DragSpaceOrigin - py};
 }
 
-QFont DragAxisFont() { return PixelFont(QStringLiteral("Times New Roman"), 13, true); }
+namespace {
 
-QFont DragNumberFont() { return PixelFont(QStringLiteral("Arial"), 8); }
+// Plain pixels: a line, a marker and a number each paint exactly one colour.
+QFont Aliased(QFont font) {
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+}  // namespace
+
+QFont DragAxisFont() { return Aliased(PixelFont(QStringLiteral("Times New Roman"), 13, true)); }
+
+QFont DragNumberFont() { return Aliased(PixelFont(QStringLiteral("Arial"), 8)); }
 
 void DragLine(TPixelBuffer& image, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
   const int64_t dx = x1 - x0;
@@ -106,38 +222,57 @@ void DragLine(TPixelBuffer& image, int64_t x0, int64_t y0, int64_t x1, int64_t y
   const int64_t majorSize = xMajor ? image.width : image.height;
   const int64_t minorSize = xMajor ? image.height : image.width;
 
-  // Only the steps whose major coordinate falls inside the image are walked.
-  int64_t first = 0;
-  int64_t last = steps;  // exclusive: the end point is not drawn
-  if (majorStep > 0) {
-    first = std::max<int64_t>(first, -majorStart);
-    last = std::min<int64_t>(last, majorSize - majorStart);
-  } else {
-    first = std::max<int64_t>(first, majorStart - majorSize + 1);
-    last = std::min<int64_t>(last, majorStart + 1);
+  // Step i paints major coordinate majorStart + majorStep i and minor coordinate
+  // minorStart + minorStep offset(i), where offset(i) = floor((2 i minor + steps) / (2 steps)) is
+  // i * minor / steps rounded half up. Both run monotonically, so the steps inside the image form
+  // one range; only that range is walked, starting from the offset and remainder of its first step.
+  TLineRange range{0, steps, 0, steps};
+  const bool inside = x0 >= 0 && x0 < image.width && y0 >= 0 && y0 < image.height && x1 >= 0 &&
+                      x1 < image.width && y1 >= 0 && y1 < image.height;
+  if (!inside) {
+    const TLineAxes axes{steps,      minor,      majorStep, minorStep,
+                         majorStart, minorStart, majorSize, minorSize};
+    // Products of two coordinates fit 64 bits for all but the farthest ends.
+    constexpr int64_t Near = int64_t{1} << 28;
+    const bool near = std::max({x0, -x0, y0, -y0, x1, -x1, y1, -y1}) < Near;
+    if (!(near ? ClipLine<int64_t>(axes, range) : ClipLine<Wide>(axes, range))) return;
   }
-  if (first >= last) return;
-
-  // At step i the minor offset is floor((2 i minor + steps) / (2 steps)): i * minor / steps
-  // rounded half up. The first step's offset is computed directly, wide enough for any int32
-  // ends; then it is carried from step to step.
-  const __int128 start = static_cast<__int128>(2) * first * minor + steps;
-  int64_t offset = static_cast<int64_t>(start / (2 * static_cast<__int128>(steps)));
-  int64_t remainder = static_cast<int64_t>(start % (2 * static_cast<__int128>(steps)));
+  const int64_t first = range.first;
+  const int64_t last = range.last;
+  const int64_t offset = range.offset;
+  int64_t remainder = range.remainder;
+  const int64_t major = majorStart + majorStep * first;
+  const int64_t minorAt = minorStart + minorStep * offset;
+  const int64_t x = xMajor ? major : minorAt;
+  const int64_t y = xMajor ? minorAt : major;
+  uint32_t* at = image.bits + y * image.stride + x;
+  const std::ptrdiff_t alongMajor = xMajor ? majorStep : majorStep * image.stride;
+  const std::ptrdiff_t alongMinor = xMajor ? minorStep * image.stride : minorStep;
   const int64_t twiceSteps = 2 * steps;
   const int64_t twiceMinor = 2 * minor;
-  for (int64_t i = first; i < last; ++i) {
-    const int64_t m = majorStart + majorStep * i;
-    const int64_t n = minorStart + minorStep * offset;
-    if (n >= 0 && n < minorSize) {
-      const int64_t x = xMajor ? m : n;
-      const int64_t y = xMajor ? n : m;
-      image.bits[y * image.stride + x] = pixel;
+  if (steps <= ShortLine) {
+    // offset(i) = floor(n / (2 steps)) with n = 2 i minor + steps, through a multiplication by the
+    // rounded-up reciprocal, exact for every n of a line this short. The pixels no longer depend
+    // on each other, so the processor overlaps them.
+    const auto divisor = static_cast<uint64_t>(twiceSteps);
+    const uint64_t reciprocal = ((uint64_t{1} << ReciprocalBits) + divisor - 1) / divisor;
+    uint64_t n = static_cast<uint64_t>(twiceMinor * first + steps);
+    const uint64_t base = static_cast<uint64_t>(offset);
+    for (int64_t i = first; i < last; ++i) {
+      const auto carried = static_cast<std::ptrdiff_t>(((n * reciprocal) >> ReciprocalBits) - base);
+      at[carried * alongMinor] = pixel;
+      at += alongMajor;
+      n += static_cast<uint64_t>(twiceMinor);
     }
+    return;
+  }
+  for (int64_t i = first; i < last; ++i) {
+    *at = pixel;
+    at += alongMajor;
     remainder += twiceMinor;
     if (remainder >= twiceSteps) {
       remainder -= twiceSteps;
-      ++offset;
+      at += alongMinor;
     }
   }
 }
@@ -159,26 +294,100 @@ void DragText(QPainter& painter, int64_t x, int64_t y, const QString& text) {
                    text);
 }
 
+namespace {
+
+// The pixels each number paints, relative to its top-left corner, taken once from the text
+// renderer: with the aliased number font a number paints the same pixels in any colour on any
+// ground, and a redraw writes up to two thousand of them.
+class TNumberGlyphs {
+ public:
+  // Starts over when the number font has changed since the last picture, as a change of the
+  // font substitutions can make it.
+  void Check() {
+    font_ = DragNumberFont();
+    const QString key = QFontInfo(font_).family() + font_.key();
+    if (key == fontKey_) return;
+    fontKey_ = key;
+    for (auto& pixels : pixels_) pixels.clear();
+    std::fill(known_.begin(), known_.end(), false);
+  }
+
+  const std::vector<std::pair<int16_t, int16_t>>& Of(int32_t number) {
+    const auto slot = static_cast<std::size_t>(number);
+    if (!known_[slot]) {
+      pixels_[slot] = Render(font_, number);
+      known_[slot] = true;
+    }
+    return pixels_[slot];
+  }
+
+ private:
+  static std::vector<std::pair<int16_t, int16_t>> Render(const QFont& font, int32_t number) {
+    // Drawn at the same fraction of a pixel as in the picture, with room for any overhang.
+    constexpr int Pad = 8;
+    QImage scratch(64, 32, QImage::Format_RGB32);
+    scratch.fill(Qt::white);
+    {
+      QPainter painter(&scratch);
+      painter.setFont(font);
+      painter.setPen(Qt::black);
+      DragText(painter, Pad, Pad, QString::number(number));
+    }
+    std::vector<std::pair<int16_t, int16_t>> pixels;
+    for (int y = 0; y < scratch.height(); ++y) {
+      for (int x = 0; x < scratch.width(); ++x) {
+        if (scratch.pixel(x, y) != qRgb(255, 255, 255)) {
+          pixels.emplace_back(static_cast<int16_t>(x - Pad), static_cast<int16_t>(y - Pad));
+        }
+      }
+    }
+    return pixels;
+  }
+
+  QFont font_;
+  QString fontKey_;
+  std::array<std::vector<std::pair<int16_t, int16_t>>, MaxControls + 1> pixels_;
+  std::array<bool, MaxControls + 1> known_{};
+};
+
+TNumberGlyphs& NumberGlyphs() {
+  static TNumberGlyphs glyphs;
+  return glyphs;
+}
+
+void DrawNumber(TPixelBuffer& image, int64_t x, int64_t y, int32_t number, uint32_t pixel) {
+  if (x < -TextReach || y < -TextReach || x >= image.width || y >= image.height) return;
+  for (const auto& [dx, dy] : NumberGlyphs().Of(number)) {
+    const int64_t px = x + dx;
+    const int64_t py = y + dy;
+    if (px >= 0 && px < image.width && py >= 0 && py < image.height) {
+      image.bits[py * image.stride + px] = pixel;
+    }
+  }
+}
+
+}  // namespace
+
 void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QImage& picture,
                    TPlaneList& controls, TPlaneList& joints) {
   // The pixels are taken before the painter opens: taking them detaches a picture that is shared,
   // and the painter must then write into the same detached pixels.
   TPixelBuffer pixels{reinterpret_cast<uint32_t*>(picture.bits()), picture.width(),
                       picture.height(), picture.bytesPerLine() / 4};
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setBackgroundMode(Qt::TransparentMode);
 
   FillRectangle(pixels, -1, -1, DragSpaceSize + 1, DragSpaceSize + 1, DragWhite);
 
   DragLine(pixels, 80, 100, 120, 100, DragSilver);
   DragLine(pixels, 100, 80, 100, 120, DragSilver);
-  painter.setFont(DragAxisFont());
-  painter.setPen(QColor::fromRgb(DragSilver));
-  const bool zAcross = plane == TViewPlane::YZ;
-  const bool zUp = plane == TViewPlane::XZ;
-  DragText(painter, 118, 98, zAcross ? QStringLiteral("z") : QStringLiteral("x"));
-  DragText(painter, 106, 70, zUp ? QStringLiteral("z") : QStringLiteral("y"));
+  {
+    QPainter painter(&picture);
+    painter.setFont(DragAxisFont());
+    painter.setPen(QColor::fromRgb(DragSilver));
+    const bool zAcross = plane == TViewPlane::YZ;
+    const bool zUp = plane == TViewPlane::XZ;
+    DragText(painter, 118, 98, zAcross ? QStringLiteral("z") : QStringLiteral("x"));
+    DragText(painter, 106, 70, zUp ? QStringLiteral("z") : QStringLiteral("y"));
+  }
 
   // Where each in-plane element sits, by index; an index is in the plane when it is in its list,
   // which `inPlane` marks.
@@ -186,62 +395,68 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
   std::array<TDragPoint, MaxJoints + 1> jointAt{};
   std::array<bool, MaxControls + 1> inPlane{};
 
+  NumberGlyphs().Check();
   const int32_t controlCount = Bounded(model.ControlCount, MaxControls);
-  painter.setFont(DragNumberFont());
-  painter.setPen(QColor::fromRgb(DragGrey));
   DrawElements(
-      pixels, painter, controlCount,
-      [&](int32_t i) -> const TControlVertex& { return model.Controls[i]; }, plane, level,
-      DragBlack, controls, controlAt);
+      pixels, [&](int64_t x, int64_t y, int32_t i) { DrawNumber(pixels, x, y, i, DragGrey); },
+      controlCount, [&](int32_t i) -> const TControlVertex& { return model.Controls[i]; }, plane,
+      level, DragBlack, controls, controlAt);
 
   const int32_t jointCount = Bounded(model.JointCount, MaxJoints);
-  painter.setPen(QColor::fromRgb(DragRed));
   DrawElements(
-      pixels, painter, jointCount,
-      [&](int32_t j) -> const TControlVertex& { return model.Joints[j].Position; }, plane, level,
-      DragRed, joints, jointAt);
-  painter.end();
+      pixels, [&](int64_t x, int64_t y, int32_t j) { DrawNumber(pixels, x, y, j, DragRed); },
+      jointCount, [&](int32_t j) -> const TControlVertex& { return model.Joints[j].Position; },
+      plane, level, DragRed, joints, jointAt);
 
-  for (int32_t s = 1; s <= controls.Count; ++s)
+  for (int32_t s = 1; s <= controls.Count; ++s) {
     inPlane[static_cast<std::size_t>(controls.Items[s])] = true;
+  }
   auto lies = [&](int32_t index) {
     return index >= 1 && index <= MaxControls && inPlane[static_cast<std::size_t>(index)];
   };
+  std::array<int32_t, MaxControls + 1> controlPlace{};
+  std::array<int32_t, MaxJoints + 1> jointPlace{};
+  const int32_t controlPlaces = NumberPlaces(controls, controlAt, controlPlace);
+  const int32_t jointPlaces = NumberPlaces(joints, jointAt, jointPlace);
   auto line = [&](TDragPoint from, TDragPoint to, uint32_t pixel) {
     DragLine(pixels, PixelX(from), PixelY(from), PixelX(to), PixelY(to), pixel);
   };
 
-  // Every segment is black and every reference line red, each drawn after all of the other
-  // colour's, so the picture is the union of the lines of a colour whatever their order: each
-  // patch's in-plane row pairs are visited once instead of every ordered pair of vertices.
+  // Every segment is black and every reference line red, each colour drawn after all of the
+  // other's, so the picture is the union of a colour's lines whatever their order and however
+  // often each is drawn: each patch's row pairs are visited once instead of every ordered pair of
+  // in-plane vertices, and of lines with the same two end pixels only the first is drawn.
   constexpr int32_t RowStarts[] = {1, 2, 3, 5, 6, 7};
   const int32_t patchCount = Bounded(model.PatchCount, MaxPatches);
-  for (int32_t p = 1; p <= patchCount; ++p) {
-    const TBezierPatch& patch = model.Patches[p];
-    for (std::size_t k = 0; k < std::size(RowStarts); ++k) {
-      const int32_t a = patch.ControlIndex[RowStarts[k]];
-      const int32_t b = patch.ControlIndex[RowStarts[k] + 1];
-      if (!lies(a) || !lies(b)) continue;
-      // A pair the patch repeats is one line.
-      bool repeated = false;
-      for (std::size_t e = 0; e < k && !repeated; ++e) {
-        repeated =
-            patch.ControlIndex[RowStarts[e]] == a && patch.ControlIndex[RowStarts[e] + 1] == b;
+  if (patchCount > 0 && controlPlaces > 0) {
+    TDrawnPairs drawn(controlPlaces, controlPlaces);
+    for (int32_t p = 1; p <= patchCount; ++p) {
+      const TBezierPatch& patch = model.Patches[p];
+      for (const int32_t k : RowStarts) {
+        const int32_t a = patch.ControlIndex[k];
+        const int32_t b = patch.ControlIndex[k + 1];
+        if (!lies(a) || !lies(b)) continue;
+        const auto from = static_cast<std::size_t>(a);
+        const auto to = static_cast<std::size_t>(b);
+        if (drawn.First(controlPlace[from], controlPlace[to])) {
+          line(controlAt[from], controlAt[to], DragBlack);
+        }
       }
-      if (!repeated)
-        line(controlAt[static_cast<std::size_t>(a)], controlAt[static_cast<std::size_t>(b)],
-             DragBlack);
     }
   }
 
-  for (int32_t s = 1; s <= joints.Count; ++s) {
-    const int32_t j = joints.Items[s];
-    const TJoint& joint = model.Joints[j];
-    const int32_t refs = Bounded(joint.RefCount, MaxJointRefs);
-    for (int32_t k = 1; k <= refs; ++k) {
-      const int32_t c = joint.ControlRefs[k];
-      if (lies(c))
-        line(jointAt[static_cast<std::size_t>(j)], controlAt[static_cast<std::size_t>(c)], DragRed);
+  if (jointPlaces > 0 && controlPlaces > 0) {
+    TDrawnPairs drawn(jointPlaces, controlPlaces);
+    for (int32_t s = 1; s <= joints.Count; ++s) {
+      const auto j = static_cast<std::size_t>(joints.Items[s]);
+      const TJoint& joint = model.Joints[joints.Items[s]];
+      const int32_t refs = Bounded(joint.RefCount, MaxJointRefs);
+      for (int32_t k = 1; k <= refs; ++k) {
+        const int32_t c = joint.ControlRefs[k];
+        if (!lies(c)) continue;
+        const auto to = static_cast<std::size_t>(c);
+        if (drawn.First(jointPlace[j], controlPlace[to])) line(jointAt[j], controlAt[to], DragRed);
+      }
     }
   }
 }

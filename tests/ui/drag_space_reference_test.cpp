@@ -1,0 +1,198 @@
+// The drag space picture against a plain drawing that scans every pair, on random models.
+#include <gtest/gtest.h>
+#include <QImage>
+#include <QPainter>
+#include <random>
+#include <vector>
+
+#include "engine/model.h"
+#include "ui/drag_space_drawing.h"
+
+namespace morv::test {
+namespace {
+
+struct TReference {
+  QImage picture{DragSpaceSize, DragSpaceSize, QImage::Format_RGB32};
+  std::vector<int32_t> controls;
+  std::vector<int32_t> joints;
+};
+
+// Every step in its plain form: markers and numbers through the text renderer, every ordered
+// pair of in-plane vertices against every patch's six row pairs, every in-plane joint against
+// every in-plane vertex and every reference.
+TReference DrawPlainly(const TMorvObject& m, TViewPlane plane, int32_t level) {
+  TReference r;
+  r.picture.fill(Qt::black);
+  TPixelBuffer pixels{reinterpret_cast<uint32_t*>(r.picture.bits()), r.picture.width(),
+                      r.picture.height(), r.picture.bytesPerLine() / 4};
+  FillRectangle(pixels, -1, -1, 201, 201, 0xFFFFFFFFu);
+  DragLine(pixels, 80, 100, 120, 100, 0xFFC0C0C0u);
+  DragLine(pixels, 100, 80, 100, 120, 0xFFC0C0C0u);
+  QPainter painter(&r.picture);
+  painter.setFont(DragAxisFont());
+  painter.setPen(QColor(192, 192, 192));
+  DragText(painter, 118, 98, plane == TViewPlane::YZ ? "z" : "x");
+  DragText(painter, 106, 70, plane == TViewPlane::XZ ? "z" : "y");
+
+  auto pixelOf = [&](const TControlVertex& p) {
+    const TDragPoint d = DragCoordinates(p, plane);
+    return std::pair<int64_t, int64_t>{100 + int64_t{d.H}, 100 - int64_t{d.V}};
+  };
+  painter.setFont(DragNumberFont());
+  painter.setPen(QColor(128, 128, 128));
+  for (int32_t i = 1; i <= m.ControlCount; ++i) {
+    if (DepthCoordinate(m.Controls[i], plane) != level) continue;
+    r.controls.push_back(i);
+    DragMarker(pixels, DragCoordinates(m.Controls[i], plane), 0xFF000000u);
+    const auto [x, y] = pixelOf(m.Controls[i]);
+    DragText(painter, x + 2, y + 2, QString::number(i));
+  }
+  painter.setPen(QColor(255, 0, 0));
+  for (int32_t j = 1; j <= m.JointCount; ++j) {
+    if (DepthCoordinate(m.Joints[j].Position, plane) != level) continue;
+    r.joints.push_back(j);
+    DragMarker(pixels, DragCoordinates(m.Joints[j].Position, plane), 0xFFFF0000u);
+    const auto [x, y] = pixelOf(m.Joints[j].Position);
+    DragText(painter, x + 2, y + 2, QString::number(j));
+  }
+  painter.end();
+
+  const int32_t rows[] = {1, 2, 3, 5, 6, 7};
+  for (const int32_t a : r.controls) {
+    for (const int32_t b : r.controls) {
+      for (int32_t p = 1; p <= m.PatchCount; ++p) {
+        for (const int32_t k : rows) {
+          if (m.Patches[p].ControlIndex[k] == a && m.Patches[p].ControlIndex[k + 1] == b) {
+            const auto [x0, y0] = pixelOf(m.Controls[a]);
+            const auto [x1, y1] = pixelOf(m.Controls[b]);
+            DragLine(pixels, x0, y0, x1, y1, 0xFF000000u);
+            break;
+          }
+        }
+      }
+    }
+  }
+  for (const int32_t j : r.joints) {
+    for (const int32_t c : r.controls) {
+      for (int32_t k = 1; k <= m.Joints[j].RefCount; ++k) {
+        if (m.Joints[j].ControlRefs[k] != c) continue;
+        const auto [x0, y0] = pixelOf(m.Joints[j].Position);
+        const auto [x1, y1] = pixelOf(m.Controls[c]);
+        DragLine(pixels, x0, y0, x1, y1, 0xFFFF0000u);
+      }
+    }
+  }
+  return r;
+}
+
+// A model crowded into few places and few depths, so that elements share the plane, their
+// positions and their lines; some coordinates lie beyond the picture, some indices outside the
+// model.
+TMorvObject RandomModel(std::mt19937& random) {
+  auto uniform = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  auto coordinate = [&] { return uniform(0, 9) == 0 ? uniform(-400, 400) : uniform(-12, 12) * 8; };
+  auto depth = [&] { return uniform(-1, 1); };
+  TMorvObject m;
+  m.ControlCount = uniform(0, 120);
+  for (int32_t i = 1; i <= m.ControlCount; ++i) {
+    TControlVertex& c = m.Controls[i];
+    c = {coordinate(), coordinate(), coordinate()};
+    switch (uniform(0, 2)) {
+      case 0:
+        c.X = depth();
+        break;
+      case 1:
+        c.Y = depth();
+        break;
+      default:
+        c.Z = depth();
+    }
+  }
+  auto index = [&] { return uniform(0, 30) == 0 ? uniform(-3, 1003) : uniform(1, 125); };
+  m.PatchCount = uniform(0, 80);
+  for (int32_t p = 1; p <= m.PatchCount; ++p) {
+    for (int32_t k = 1; k <= 8; ++k) {
+      // Repeated pairs within a patch happen when neighbours repeat an index.
+      m.Patches[p].ControlIndex[k] =
+          k > 1 && uniform(0, 4) == 0 ? m.Patches[p].ControlIndex[k - 1] : index();
+    }
+  }
+  m.JointCount = uniform(0, 40);
+  for (int32_t j = 1; j <= m.JointCount; ++j) {
+    TJoint& joint = m.Joints[j];
+    joint.Position = {coordinate(), coordinate(), coordinate()};
+    if (uniform(0, 1) == 0) joint.Position.Z = depth();
+    joint.RefCount = uniform(0, 30);
+    for (int32_t k = 1; k <= joint.RefCount; ++k) {
+      joint.ControlRefs[k] = k > 1 && uniform(0, 5) == 0 ? joint.ControlRefs[k - 1] : index();
+    }
+  }
+  return m;
+}
+
+TEST(DragSpaceReferenceTest, DrawsWhatThePlainScansDrawOnRandomModels) {
+  std::mt19937 random(20240611);
+  const TViewPlane planes[] = {TViewPlane::XY, TViewPlane::YZ, TViewPlane::XZ};
+  int linesSeen = 0;
+  for (int round = 0; round < 150; ++round) {
+    const TMorvObject model = RandomModel(random);
+    const TViewPlane plane = planes[round % 3];
+    const int32_t level = round % 5 == 0 ? 1 : 0;
+    SCOPED_TRACE(testing::Message() << "round " << round);
+
+    const TReference expected = DrawPlainly(model, plane, level);
+    QImage picture(DragSpaceSize, DragSpaceSize, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    TPlaneList controls;
+    TPlaneList joints;
+    controls.Count = 7;  // whatever was there before is dropped
+    DrawDragSpace(model, plane, level, picture, controls, joints);
+
+    ASSERT_EQ(controls.Count, static_cast<int32_t>(expected.controls.size()));
+    for (int32_t s = 1; s <= controls.Count; ++s) {
+      EXPECT_EQ(controls.Items[s], expected.controls[static_cast<std::size_t>(s - 1)]);
+    }
+    ASSERT_EQ(joints.Count, static_cast<int32_t>(expected.joints.size()));
+    for (int32_t s = 1; s <= joints.Count; ++s) {
+      EXPECT_EQ(joints.Items[s], expected.joints[static_cast<std::size_t>(s - 1)]);
+    }
+    ASSERT_EQ(picture, expected.picture);
+    if (!expected.controls.empty() && model.PatchCount > 0) ++linesSeen;
+  }
+  EXPECT_GT(linesSeen, 50) << "the random models exercise the lines";
+}
+
+TEST(DragSpaceReferenceTest, ACrowdedFullModelMatchesToo) {
+  // Every element in the plane, on a few shared places: most lines repeat others.
+  std::mt19937 random(7);
+  auto uniform = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  TMorvObject m;
+  m.ControlCount = 300;
+  for (int32_t i = 1; i <= m.ControlCount; ++i)
+    m.Controls[i] = {uniform(-3, 3) * 30, uniform(-3, 3) * 30, 0};
+  m.PatchCount = 200;
+  for (int32_t p = 1; p <= m.PatchCount; ++p) {
+    for (int32_t k = 1; k <= 8; ++k) m.Patches[p].ControlIndex[k] = uniform(1, 300);
+  }
+  m.JointCount = 60;
+  for (int32_t j = 1; j <= m.JointCount; ++j) {
+    m.Joints[j].Position = {uniform(-3, 3) * 30 + 5, uniform(-3, 3) * 30, 0};
+    m.Joints[j].RefCount = 100;
+    for (int32_t k = 1; k <= 100; ++k) m.Joints[j].ControlRefs[k] = uniform(1, 300);
+  }
+  const TReference expected = DrawPlainly(m, TViewPlane::XY, 0);
+  QImage picture(DragSpaceSize, DragSpaceSize, QImage::Format_RGB32);
+  TPlaneList controls;
+  TPlaneList joints;
+  DrawDragSpace(m, TViewPlane::XY, 0, picture, controls, joints);
+  EXPECT_EQ(controls.Count, 300);
+  EXPECT_EQ(joints.Count, 60);
+  EXPECT_EQ(picture, expected.picture);
+}
+
+}  // namespace
+}  // namespace morv::test
