@@ -5,23 +5,13 @@
 
 #include "full_model.h"
 #include "sample_models.h"
+#include "silent_prompts.h"
 #include "ui/display_window.h"
 #include "ui/main_window.h"
 #include "ui/morv_application.h"
 
 namespace morv::bench {
 namespace {
-
-// No dialog opens during the benchmark; any that did would be answered with a cancel.
-class SilentPrompts : public Prompts {
- public:
-  void ShowMessage(const QString&) override {}
-  bool AskYesNoError(const QString&) override { return false; }
-  std::optional<QString> OpenFileName(const FileDialogOptions&) override { return {}; }
-  std::optional<QString> SaveFileName(const FileDialogOptions&) override { return {}; }
-  std::optional<int32_t> ChooseColour(int32_t) override { return {}; }
-  int ExecDialog(QDialog&) override { return 0; }
-};
 
 // The full model with every vertex and joint moved into the plane z = 0, spread over the
 // picture: the most the x-y view can ever show.
