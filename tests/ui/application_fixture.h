@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
+#include <initializer_list>
 #include <memory>
 
 #include "engine/model.h"
@@ -17,6 +18,19 @@ namespace morv::test {
 
 // A model file of tests/data.
 inline QString DataFile(const QString& name) { return TestDataPath(name); }
+
+// Appends a control vertex or a joint to the working model; returns its index.
+inline int AddControl(int x, int y, int z) {
+  CurrentModel.Controls[++CurrentModel.ControlCount] = {x, y, z};
+  return CurrentModel.ControlCount;
+}
+
+inline int AddJoint(TControlVertex at, std::initializer_list<int32_t> refs) {
+  TJoint& joint = CurrentModel.Joints[++CurrentModel.JointCount];
+  joint.Position = at;
+  for (const int32_t r : refs) joint.ControlRefs[++joint.RefCount] = r;
+  return CurrentModel.JointCount;
+}
 
 class ApplicationTest : public ::testing::Test {
  protected:

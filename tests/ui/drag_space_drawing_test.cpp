@@ -139,16 +139,6 @@ class DragSpaceDrawingTest : public ApplicationTest {
     return image;
   }
 
-  static int AddControl(int x, int y, int z) {
-    CurrentModel.Controls[++CurrentModel.ControlCount] = {x, y, z};
-    return CurrentModel.ControlCount;
-  }
-  static int AddJoint(TControlVertex at, std::initializer_list<int32_t> refs) {
-    TJoint& joint = CurrentModel.Joints[++CurrentModel.JointCount];
-    joint.Position = at;
-    for (const int32_t r : refs) joint.ControlRefs[++joint.RefCount] = r;
-    return CurrentModel.JointCount;
-  }
   static void AddPatch(std::array<int32_t, 8> indices) {
     TBezierPatch& patch = CurrentModel.Patches[++CurrentModel.PatchCount];
     for (int k = 1; k <= 8; ++k) patch.ControlIndex[k] = indices[static_cast<std::size_t>(k - 1)];

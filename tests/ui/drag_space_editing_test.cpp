@@ -38,16 +38,6 @@ class DragSpaceEditingTest : public ApplicationTest {
     QApplication::sendEvent(Form1->DragSpace, &move);
   }
 
-  static int AddControl(int x, int y, int z) {
-    CurrentModel.Controls[++CurrentModel.ControlCount] = {x, y, z};
-    return CurrentModel.ControlCount;
-  }
-  static int AddJoint(TControlVertex at, std::initializer_list<int32_t> refs) {
-    TJoint& joint = CurrentModel.Joints[++CurrentModel.JointCount];
-    joint.Position = at;
-    for (const int32_t r : refs) joint.ControlRefs[++joint.RefCount] = r;
-    return CurrentModel.JointCount;
-  }
   static void SelectPlane(QRadioButton* plane) {
     QTest::mouseClick(plane, Qt::LeftButton, {}, QPoint(5, 8));
   }
