@@ -28,7 +28,14 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-const QString ModelFileFilter = QStringLiteral("Morv! Object Data (MVD4) (*.MVD *.mvd)");
+// Both model file dialogs show MVD4 files and add ".MVD" to a name typed without extension.
+FileDialogOptions ModelFileDialog(const QString& title) {
+  FileDialogOptions options;
+  options.title = title;
+  options.filter = QStringLiteral("Morv! Object Data (MVD4) (*.MVD *.mvd)");
+  options.defaultSuffix = QStringLiteral("MVD");
+  return options;
+}
 
 }  // namespace
 
@@ -154,19 +161,13 @@ void TForm1::BuildMenus() {
 }
 
 FileDialogOptions TForm1::OpenDialog1() {
-  FileDialogOptions options;
-  options.title = QStringLiteral("Open MVD (Bézier Type)");
-  options.filter = ModelFileFilter;
-  options.defaultSuffix = QStringLiteral("MVD");
+  FileDialogOptions options = ModelFileDialog(QStringLiteral("Open MVD (Bézier Type)"));
   options.mustExist = true;
   return options;
 }
 
 FileDialogOptions TForm1::SaveDialog1() {
-  FileDialogOptions options;
-  options.title = QStringLiteral("Save MVD");
-  options.filter = ModelFileFilter;
-  options.defaultSuffix = QStringLiteral("MVD");
+  FileDialogOptions options = ModelFileDialog(QStringLiteral("Save MVD"));
   options.confirmOverwrite = true;
   return options;
 }

@@ -173,6 +173,11 @@ struct BadFile {
   std::string message;
 };
 
+// A one-vertex file whose first coordinate line holds `text`.
+BadFile BadVertexX(const std::string& text, const std::string& message) {
+  return {{"M", " ", "0", " ", "1", "0", "0", text, "0", "0"}, message};
+}
+
 class LoadModelRefuses : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(LoadModelRefuses, WithAClearMessageAndLeavesTheModelAsItWas) {
@@ -199,18 +204,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{{"M", " ", "0", " ", "1", "0", "0", "4", "5"}, "'' is not a valid integer value"},
         BadFile{{"M", " ", "0", " ", "1", "0", "0", "1", "2", "3.5"},
                 "'3.5' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "1", "0", "0", "2147483648", "0", "0"},
-                "'2147483648' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "1", "0", "0", "-2147483649", "0", "0"},
-                "'-2147483649' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "1", "0", "0", "99999999999999999999", "0", "0"},
-                "'99999999999999999999' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "1", "0", "0", "--1", "0", "0"},
-                "'--1' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "1", "0", "0", "0x10", "0", "0"},
-                "'0x10' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "1", "0", "0", "caf\xE9", "0", "0"},
-                "'caf\xC3\xA9' is not a valid integer value"},
+        BadVertexX("2147483648", "'2147483648' is not a valid integer value"),
+        BadVertexX("-2147483649", "'-2147483649' is not a valid integer value"),
+        BadVertexX("99999999999999999999", "'99999999999999999999' is not a valid integer value"),
+        BadVertexX("--1", "'--1' is not a valid integer value"),
+        BadVertexX("0x10", "'0x10' is not a valid integer value"),
+        BadVertexX("caf\xE9", "'caf\xC3\xA9' is not a valid integer value"),
         BadFile{{"M", " ", "0", " ", "1001", "0", "0"},
                 "Line 5: 1001 is not a valid number of control vertices (0 to 1000)"},
         BadFile{{"M", " ", "0", " ", "-1", "0", "0"},
