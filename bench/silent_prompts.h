@@ -8,7 +8,7 @@ namespace morv::bench {
 class SilentPrompts : public Prompts {
  public:
   void ShowMessage(const QString&) override {}
-  bool AskYesNoError(const QString&) override { return false; }
+  Answer AskYesNoError(const QString&) override { return Answer::No; }
   std::optional<QString> OpenFileName(const FileDialogOptions&) override { return {}; }
   std::optional<QString> SaveFileName(const FileDialogOptions&) override { return {}; }
   std::optional<int32_t> ChooseColour(int32_t) override { return {}; }

@@ -1,11 +1,16 @@
 // morv-cli: the headless companion program.
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <iostream>
 
 #include "app/cli_commands.h"
+#include "platform/fonts.h"
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
+  // platform gives one without a display, whatever the environment asks for.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  morv::InstallFontSubstitutions();
   std::vector<std::string> args(argv + 1, argv + argc);
   return morv::RunCli(args, std::cout, std::cerr);
 }

@@ -53,14 +53,27 @@ void AppendVertex(TextLines& lines, const TControlVertex& v) {
 
 bool PasswordFitsModelFile(const std::string& password) {
   const std::string scrambled = ScrambleText(PasswordKey, password);
-  if (scrambled == EmptyPasswordLine) return false;
-  return scrambled.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+  return scrambled != EmptyPasswordLine && TextFitsModelFile(scrambled);
+}
+
+bool TextFitsModelFile(const std::string& text) {
+  return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
 
 void SaveModel(const TMorvObject& model, TextLines& lines) {
+  if (!TextFitsModelFile(model.Name)) {
+    throw FormatError(
+        "The model name holds a line break or NUL character, which a model file cannot store; "
+        "choose another name");
+  }
   if (!PasswordFitsModelFile(model.Password)) {
     throw FormatError(
         "The password holds a character that a model file cannot store; choose another password");
+  }
+  if (!TextFitsModelFile(model.Owner)) {
+    throw FormatError(
+        "The owner holds a line break or NUL character, which a model file cannot store; choose "
+        "another owner");
   }
   TextLines out;
   out.reserve(7 + 3 * static_cast<std::size_t>(model.ControlCount) +

@@ -15,8 +15,12 @@ inline constexpr const char* PasswordKey = "plexon3k";
 // password").
 bool PasswordFitsModelFile(const std::string& password);
 
+// False for a name or owner holding a line break or NUL: written out, it would shift every later
+// line of the file.
+bool TextFitsModelFile(const std::string& text);
+
 // Replaces `lines` with the file form of `model`. Throws FormatError, leaving `lines` untouched,
-// when the password does not fit a model file.
+// when the password, the name or the owner does not fit a model file.
 void SaveModel(const TMorvObject& model, TextLines& lines);
 
 // Reads the file form in `lines` into `model`. The whole file is read before `model` changes: on

@@ -1,6 +1,8 @@
 // Runs local renders of a model on the calling thread, or on a worker and the calling thread.
 #include "engine/render_driver.h"
 
+#include "engine/view_parameters.h"
+
 namespace morv {
 
 TRenderReport TRenderDriver::Render(const TMorvObject& model, int32_t angleX, int32_t angleY,
@@ -20,6 +22,16 @@ void TRenderDriver::Finish() {
   if (!worker_) return;
   worker_->Join();
   worker_.reset();
+}
+
+void TRenderDriver::SetLightVector(const TPoint3D& light) {
+  Finish();
+  LightVector = light;
+}
+
+void TRenderDriver::SetBackgroundColour(int32_t colour) {
+  Finish();
+  BackgroundColour = colour;
 }
 
 }  // namespace morv

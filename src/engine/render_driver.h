@@ -6,6 +6,7 @@
 
 #include "engine/model.h"
 #include "engine/renderer.h"
+#include "engine/vector_types.h"
 
 namespace morv {
 
@@ -24,6 +25,11 @@ class TRenderDriver {
 
   // Waits for a worker that may still be rendering and releases it.
   void Finish();
+
+  // The light and the background are read by a worker while it renders: they change only once
+  // it is done.
+  void SetLightVector(const TPoint3D& light);
+  void SetBackgroundColour(int32_t colour);
 
  private:
   std::unique_ptr<TGraphicsThread> worker_;

@@ -17,6 +17,9 @@ struct FileDialogOptions {
   bool confirmOverwrite = false;
 };
 
+// How the user left a Yes/No question: Escape and the close button answer neither.
+enum class Answer { Yes, No, Dismissed };
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -24,10 +27,12 @@ class Prompts {
   // A plain message box captioned "Morv! 5" with one OK button.
   virtual void ShowMessage(const QString& text) = 0;
 
-  // An error-style box captioned "Error" with Yes and No; true for Yes.
-  virtual bool AskYesNoError(const QString& text) = 0;
+  // An error-style box captioned "Error" with Yes and No.
+  virtual Answer AskYesNoError(const QString& text) = 0;
 
-  // A file name, or nothing when the user cancels.
+  // A file name, or nothing when the user cancels. A name typed without an extension has the
+  // default suffix added, and a save that would replace an existing file asks first, about the
+  // name that is actually returned.
   virtual std::optional<QString> OpenFileName(const FileDialogOptions& options) = 0;
   virtual std::optional<QString> SaveFileName(const FileDialogOptions& options) = 0;
 

@@ -10,9 +10,11 @@
 namespace morv {
 
 QImageCanvas::QImageCanvas(int width, int height)
-    : image_(width, height, QImage::Format_RGB32), font_(QStringLiteral("MS Sans Serif")) {
+    // 8 points on a 96 dpi screen, fixed in pixels so that the picture is the same on any screen
+    // and in the programs that have none.
+    : image_(width, height, QImage::Format_RGB32),
+      font_(PixelFont(QStringLiteral("MS Sans Serif"), 11)) {
   image_.fill(Qt::white);
-  font_.setPointSize(8);
 }
 
 TPixelBuffer QImageCanvas::Pixels() {
@@ -33,8 +35,8 @@ void QImageCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   painter.setFont(font_);
   painter.setPen(Qt::black);
   painter.setBackgroundMode(Qt::TransparentMode);
-  const QFontMetrics metrics(font_);
-  painter.drawText(x, y + metrics.ascent(), QString::fromUtf8(text.c_str()));
+  // The point given is the text's top-left corner; QPainter places text by its baseline.
+  painter.drawText(x, y + painter.fontMetrics().ascent(), QString::fromUtf8(text.c_str()));
 }
 
 void SaveBitmap24(const QImage& image, const QString& path) {

@@ -2,10 +2,11 @@
 #include "platform/qt_prompts.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QColorDialog>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 #include "platform/colour.h"
@@ -16,18 +17,68 @@ namespace {
 
 const QString ApplicationTitle = QStringLiteral("Morv! 5");
 
-std::optional<QString> RunFileDialog(const FileDialogOptions& options, bool save) {
-  QFileDialog dialog(QApplication::activeWindow(), options.title, QDir::homePath(), options.filter);
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(options.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(options.defaultSuffix);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
-  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return WithDefaultSuffix(dialog.selectedFiles().first(), options.defaultSuffix);
+// A Yes/No box whose Escape key and close button answer neither, where a plain message box
+// would take them for No.
+class QuestionBox : public QMessageBox {
+ public:
+  static constexpr int DismissedCode = QDialog::Rejected;
+
+  QuestionBox(const QString& text, QWidget* parent)
+      : QMessageBox(QMessageBox::Critical, QStringLiteral("Error"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->matches(QKeySequence::Cancel)) {
+      done(DismissedCode);
+      return;
+    }
+    QMessageBox::keyPressEvent(event);
+  }
+
+  void closeEvent(QCloseEvent* event) override {
+    event->accept();
+    done(DismissedCode);
+  }
+};
+
+// Asks, over the file dialog, whether an existing file may be replaced.
+bool ConfirmReplace(QWidget& dialog, const QString& path) {
+  QMessageBox box(
+      QMessageBox::Warning, dialog.windowTitle(),
+      QFileInfo(path).fileName() + QStringLiteral(" already exists.\nDo you want to replace it?"),
+      QMessageBox::Yes | QMessageBox::No, &dialog);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> RunFileDialog(const FileDialogOptions& options, FileDialogMode mode) {
+  const std::unique_ptr<QFileDialog> dialog =
+      BuildFileDialog(options, mode, QApplication::activeWindow());
+  // Declining to replace a file goes back to the dialog, as its own question would.
+  while (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+    const QString path = WithDefaultSuffix(dialog->selectedFiles().first(), options.defaultSuffix);
+    const bool replaces =
+        mode == FileDialogMode::Save && options.confirmOverwrite && QFileInfo::exists(path);
+    if (!replaces || ConfirmReplace(*dialog, path)) return path;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
+
+std::unique_ptr<QFileDialog> BuildFileDialog(const FileDialogOptions& options, FileDialogMode mode,
+                                             QWidget* parent) {
+  auto dialog =
+      std::make_unique<QFileDialog>(parent, options.title, QDir::homePath(), options.filter);
+  dialog->setAcceptMode(mode == FileDialogMode::Save ? QFileDialog::AcceptSave
+                                                     : QFileDialog::AcceptOpen);
+  dialog->setFileMode(options.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog->setDefaultSuffix(options.defaultSuffix);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  return dialog;
+}
 
 QString WithDefaultSuffix(const QString& path, const QString& suffix) {
   if (suffix.isEmpty() || path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
@@ -41,18 +92,24 @@ void QtPrompts::ShowMessage(const QString& text) {
   box.exec();
 }
 
-bool QtPrompts::AskYesNoError(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text,
-                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
-  return box.exec() == QMessageBox::Yes;
+Answer QtPrompts::AskYesNoError(const QString& text) {
+  QuestionBox box(text, QApplication::activeWindow());
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Dismissed;
+  }
 }
 
 std::optional<QString> QtPrompts::OpenFileName(const FileDialogOptions& options) {
-  return RunFileDialog(options, false);
+  return RunFileDialog(options, FileDialogMode::Open);
 }
 
 std::optional<QString> QtPrompts::SaveFileName(const FileDialogOptions& options) {
-  return RunFileDialog(options, true);
+  return RunFileDialog(options, FileDialogMode::Save);
 }
 
 std::optional<int32_t> QtPrompts::ChooseColour(int32_t initial) {

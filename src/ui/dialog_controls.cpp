@@ -15,7 +15,9 @@ TSpinEdit* MakeSpinEdit(QWidget* parent, const char* name, int minimum, int maxi
 
 TSpinEdit* MakeUnlimitedSpinEdit(QWidget* parent, const char* name, int left, int top, int width,
                                  int height) {
-  return MakeSpinEdit(parent, name, INT32_MIN, INT32_MAX, 0, left, top, width, height);
+  TSpinEdit* edit = MakeSpinEdit(parent, name, INT32_MIN, INT32_MAX, 0, left, top, width, height);
+  edit->SetNonNumberValue(0);
+  return edit;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int left,

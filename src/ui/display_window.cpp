@@ -102,9 +102,9 @@ void TDisplay::MainViewMouseMove(QPoint position) {
 
 void TDisplay::MainViewMouseDown(QPoint position) {
   RunReported(prompts_, [&] {
-    LightVector.X = position.x() - 180;
-    LightVector.Y = 180 - position.y();
-    if (Form1 != nullptr) Form1->DrawTheThing();
+    if (Form1 == nullptr) return;
+    Form1->SetLightVector({position.x() - 180, 180 - position.y(), LightVector.Z});
+    Form1->DrawTheThing();
   });
 }
 
@@ -113,8 +113,9 @@ void TDisplay::Shape1MouseDown() {
     const std::optional<int32_t> colour = prompts_.ChooseColour(Shape1->Colour());
     if (!colour) return;
     Shape1->SetColour(*colour);
-    BackgroundColour = *colour;
-    if (Form1 != nullptr) Form1->DrawTheThing();
+    if (Form1 == nullptr) return;
+    Form1->SetBackgroundColour(*colour);
+    Form1->DrawTheThing();
   });
 }
 

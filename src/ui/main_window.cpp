@@ -21,6 +21,7 @@
 #include "ui/fixed_layout.h"
 #include "ui/mechanics_console.h"
 #include "ui/password_dialog.h"
+#include "ui/single_line_validator.h"
 
 namespace morv {
 
@@ -73,6 +74,8 @@ void TForm1::BuildControls() {
   Bevel2 = Place(new TBevel(this, TBevel::Shape::Box), "Bevel2", 8, 56, 313, 233);
   DragSpace = Place(new TImageView(this, 200, 200), "DragSpace", 16, 64, 200, 200);
   Edit1 = Place(new QLineEdit(QStringLiteral("MyObject"), this), "Edit1", 224, 64, 89, 21);
+  // The name is one line of the model file.
+  Edit1->setValidator(new TSingleLineValidator(Edit1));
   BitBtn5 =
       MakeGlyphButton(this, "BitBtn5", QStringLiteral("Add &Control"),
                       QStyle::SP_FileDialogNewFolder, GlyphPlacement::Beside, 224, 88, 89, 25);
@@ -102,6 +105,9 @@ void TForm1::BuildControls() {
   PLv->setPageStep(1);
   PLv->setValue(0);
   PLv->setFocusPolicy(Qt::StrongFocus);
+  // A scroll bar's keys and wheel normally move the content; here they move the level, the same
+  // way as its arrow buttons: left, down and the wheel towards the user lower it.
+  PLv->setInvertedControls(false);
 
   button5 = MakeGlyphButton(this, "button5", QStringLiteral("&Delete ..."), QStyle::SP_TrashIcon,
                             GlyphPlacement::Beside, 8, 296, 81, 25);
@@ -193,9 +199,10 @@ void TForm1::StartUp() {
   DrawTheDrag();
 
   if (commandLineFile_.isEmpty()) return;
-  if (!prompts_.AskYesNoError(QStringLiteral(
+  // Only No ends the program; Escape or the close button carry on loading.
+  if (prompts_.AskYesNoError(QStringLiteral(
           "Are you sure this is a MVD4 (jointed bézier with mass) file? Morv! 5 V1 and 4 files "
-          "are not compatible. Press Yes to continue loading, and No to quit."))) {
+          "are not compatible. Press Yes to continue loading, and No to quit.")) == Answer::No) {
     quitRequested_ = true;
     return;
   }

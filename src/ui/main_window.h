@@ -68,6 +68,9 @@ class TForm1 : public QWidget {
   void DrawTheThing();
   // Waits for a render worker that may still be drawing on the 3D view.
   void FinishRendering() { renderDriver_.Finish(); }
+  // The 3D view's light and background, changed once no render worker reads them.
+  void SetLightVector(const TPoint3D& light) { renderDriver_.SetLightVector(light); }
+  void SetBackgroundColour(int32_t colour) { renderDriver_.SetBackgroundColour(colour); }
   // Redraws the drag space from CurrentModel.
   void DrawTheDrag();
   // The axis plane the drag space shows, and its depth.

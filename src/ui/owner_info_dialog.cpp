@@ -5,6 +5,7 @@
 #include "engine/model_file.h"
 #include "platform/qt_text.h"
 #include "ui/fixed_layout.h"
+#include "ui/single_line_validator.h"
 
 namespace morv {
 
@@ -31,6 +32,8 @@ Townerinfo::Townerinfo(Prompts& prompts, QWidget* parent)
   setModal(true);
   Label1 = MakeLabel(this, "Label1", QStringLiteral("Owner:"), 8, 12);
   Edit1 = Place(new QLineEdit(this), "Edit1", 64, 8, 209, 21);
+  // The owner is one line of the model file.
+  Edit1->setValidator(new TSingleLineValidator(Edit1));
   Label2 = MakeLabel(this, "Label2", QStringLiteral("Password:"), 8, 36);
   Edit2 = Place(new QLineEdit(this), "Edit2", 64, 32, 209, 21);
   CheckBox1 = Place(new QCheckBox(QStringLiteral("Prevent editing without password"), this),

@@ -2,10 +2,23 @@
 #include "ui/spin_edit.h"
 
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace morv {
 
-TSpinEdit::TSpinEdit(QWidget* parent, int minimum, int maximum, int value) : QSpinBox(parent) {
+namespace {
+
+// An optional sign and digits; a lone sign or nothing at all is text that is not a number.
+const QRegularExpression& TypableText() {
+  static const QRegularExpression pattern(QStringLiteral("^\\s*[-+]?[0-9]*\\s*$"));
+  return pattern;
+}
+
+}  // namespace
+
+TSpinEdit::TSpinEdit(QWidget* parent, int minimum, int maximum, int value)
+    : QSpinBox(parent), nonNumberValue_(minimum) {
   setRange(minimum, maximum);
   setValue(value);
   // Values past either end stop there; an angle of 361 is not 1.
@@ -13,5 +26,22 @@ TSpinEdit::TSpinEdit(QWidget* parent, int minimum, int maximum, int value) : QSp
 }
 
 void TSpinEdit::SetTypingAllowed(bool allowed) { lineEdit()->setReadOnly(!allowed); }
+
+QValidator::State TSpinEdit::validate(QString& text, int& /*position*/) const {
+  // Every keystroke that keeps the text a possible number is taken, even past the range: the
+  // value is brought into the range, not the typing refused.
+  return TypableText().match(text).hasMatch() ? QValidator::Acceptable : QValidator::Invalid;
+}
+
+int TSpinEdit::valueFromText(const QString& text) const {
+  const QString digits = text.trimmed();
+  bool ok = false;
+  const qlonglong number = digits.toLongLong(&ok);
+  if (ok) return static_cast<int>(std::clamp<qlonglong>(number, minimum(), maximum()));
+  const bool isNumber = digits.size() > 1 || (digits.size() == 1 && digits[0].isDigit());
+  // Digits too many for any integer lie past one end of the range.
+  if (isNumber) return digits.startsWith(QLatin1Char('-')) ? minimum() : maximum();
+  return std::clamp(nonNumberValue_, minimum(), maximum());
+}
 
 }  // namespace morv

@@ -24,7 +24,7 @@ TEST(Crypt, WrapsAroundModulo256) {
 TEST(Crypt, EveryCodeRoundTripsAtOddAndEvenPositions) {
   for (int code = 0; code < 256; ++code) {
     const std::string odd = Byte(code);
-    const std::string even = "x" + Byte(code);
+    const std::string even = std::string(1, 'x') + Byte(code);
     EXPECT_EQ(UnscrambleText("plexon3k", ScrambleText("plexon3k", odd)), odd) << code;
     EXPECT_EQ(UnscrambleText("plexon3k", ScrambleText("plexon3k", even)), even) << code;
     EXPECT_EQ(static_cast<unsigned char>(ScrambleText("plexon3k", odd)[0]), (code + 112) % 256);

@@ -8,13 +8,13 @@ namespace morv::test {
 
 void ScriptedPrompts::ShowMessage(const QString& text) { messages.push_back(text); }
 
-bool ScriptedPrompts::AskYesNoError(const QString& text) {
+Answer ScriptedPrompts::AskYesNoError(const QString& text) {
   questions.push_back(text);
   if (yesNoAnswers.empty()) {
     ADD_FAILURE() << "Unscripted question: " << text.toStdString();
-    return false;
+    return Answer::No;
   }
-  const bool answer = yesNoAnswers.front();
+  const Answer answer = yesNoAnswers.front();
   yesNoAnswers.pop_front();
   return answer;
 }

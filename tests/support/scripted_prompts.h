@@ -20,14 +20,14 @@ class ScriptedPrompts : public Prompts {
 
   // Answers, consumed in order. A question or dialog without a scripted answer fails the test
   // and is answered with No / cancel.
-  std::deque<bool> yesNoAnswers;
+  std::deque<Answer> yesNoAnswers;
   std::deque<std::optional<QString>> fileAnswers;
   std::deque<std::optional<int32_t>> colourAnswers;
   // Each scripted dialog action fills the dialog's fields and returns its result code.
   std::deque<std::function<int(QDialog&)>> dialogActions;
 
   void ShowMessage(const QString& text) override;
-  bool AskYesNoError(const QString& text) override;
+  Answer AskYesNoError(const QString& text) override;
   std::optional<QString> OpenFileName(const FileDialogOptions& options) override;
   std::optional<QString> SaveFileName(const FileDialogOptions& options) override;
   std::optional<int32_t> ChooseColour(int32_t initial) override;

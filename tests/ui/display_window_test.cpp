@@ -1,5 +1,6 @@
 // The 3D display: the rendered model, hover-rotate, the light click, the background colour, the
 // render-time readout, the worker thread and the bitmap export, through real mouse events.
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -15,7 +16,7 @@ class DisplayTest : public ApplicationTest {
   // The program as the user sees it: the ring model loaded from the command line, both windows
   // shown and the first render done.
   void StartWithRing() {
-    prompts.yesNoAnswers = {true};
+    prompts.yesNoAnswers = {Answer::Yes};
     Start(DataFile(QStringLiteral("ring.MVD")));
     Form1->show();
     Form1->FormActivate();
@@ -174,6 +175,59 @@ TEST_F(DisplayTest, ABitmapThatCannotBeWrittenIsReportedAndNothingIsLost) {
   QTest::mouseClick(Display->BitBtn1, Qt::LeftButton);
   EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + path + "."});
   EXPECT_EQ(Picture(), before);
+}
+
+// A patch whose first vertex stands where the projection divides by zero.
+void WriteModelWithAPointAtTheEye(const QString& path) {
+  const int vertices[8][3] = {{0, 0, 200}, {30, 0, 0},  {60, 0, 0},  {90, 0, 0},
+                              {0, 60, 0},  {30, 60, 0}, {60, 60, 0}, {90, 60, 0}};
+  std::string file = "Deep\r\n \r\n0\r\n \r\n8\r\n2\r\n0\r\n";
+  for (const auto& v : vertices) {
+    for (const int c : v) file += std::to_string(c) + "\r\n";
+  }
+  for (const int i : {1, 2, 3, 4, 5, 6, 7, 8, 255, 5, 6, 7, 8, 1, 2, 3, 4, 65280}) {
+    file += std::to_string(i) + "\r\n";
+  }
+  WriteBytes(path, file);
+}
+
+TEST_F(DisplayTest, TheDivisionNoticeHangsFromTheTopAndTheCommandLineDrawsItAlike) {
+  ScratchDir dir;
+  const QString model = dir.Path("deep.MVD");
+  WriteModelWithAPointAtTheEye(model);
+  prompts.yesNoAnswers = {Answer::Yes};
+  Start(model);
+  Form1->show();
+  Form1->FormActivate();
+  const QImage picture = Picture();
+
+  // The notice's top-left corner is the picture's: its letters fill the first rows.
+  int top = picture.height();
+  int bottom = -1;
+  int dark = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      if (qGray(picture.pixel(x, y)) >= 40) continue;
+      ++dark;
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  EXPECT_GT(dark, 150);
+  EXPECT_LE(top, 2);
+  EXPECT_GE(bottom, 8);
+  EXPECT_LE(bottom, 13);
+
+  prompts.fileAnswers = {dir.Path("window.BMP")};
+  Display->BitBtn1Click();
+  QProcess cli;
+  cli.start(QStringLiteral(MORV_CLI_PATH), {"render", model, dir.Path("cli.BMP")});
+  ASSERT_TRUE(cli.waitForFinished(30000));
+  EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  const std::string exported = ReadBytes(dir.Path("window.BMP"));
+  ASSERT_FALSE(exported.empty());
+  EXPECT_TRUE(ReadBytes(dir.Path("cli.BMP")) == exported) << "the same bitmap, byte for byte";
 }
 
 TEST_F(DisplayTest, TheViewFollowsAModelLoadedWithTheLoadButton) {

@@ -1,6 +1,9 @@
 // The drag space picture: white ground, axis cross and letters, markers, numbers and lines.
+#include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
+#include <functional>
 
 #include "application_fixture.h"
 #include "ui/drag_space_drawing.h"
@@ -325,6 +328,36 @@ TEST_F(DragSpaceDrawingTest, PlaneLevelScrollBarSetsTheReadoutAndTheDepth) {
   QTest::mouseClick(Form1->PLv, Qt::LeftButton, {}, QPoint(4, 8));
   EXPECT_EQ(Form1->Label8->text(), "36");
   EXPECT_EQ(Form1->PlaneControls.Count, 0);
+}
+
+TEST_F(DragSpaceDrawingTest, KeysArrowButtonsAndTheWheelAgreeOnTheLevel) {
+  QScrollBar* level = Form1->PLv;
+  const auto after = [&](const std::function<void()>& input) {
+    level->setValue(10);
+    input();
+    return level->value();
+  };
+  const auto key = [&](Qt::Key k) { return [=] { QTest::keyClick(level, k); }; };
+  const auto wheel = [&](int delta) {
+    return [=] {
+      const QPointF at(level->width() / 2.0, level->height() / 2.0);
+      QWheelEvent event(at, level->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(level, &event);
+    };
+  };
+  // Left, down and towards the user lower the level; right, up and away raise it.
+  EXPECT_EQ(after([&] { QTest::mouseClick(level, Qt::LeftButton, {}, QPoint(4, 8)); }), 9);
+  EXPECT_EQ(after([&] { QTest::mouseClick(level, Qt::LeftButton, {}, QPoint(171, 8)); }), 11);
+  EXPECT_EQ(after(key(Qt::Key_Left)), 9);
+  EXPECT_EQ(after(key(Qt::Key_Down)), 9);
+  EXPECT_EQ(after(key(Qt::Key_Right)), 11);
+  EXPECT_EQ(after(key(Qt::Key_Up)), 11);
+  EXPECT_EQ(after(key(Qt::Key_Home)), -200);
+  EXPECT_EQ(after(key(Qt::Key_End)), 200);
+  EXPECT_LT(after(wheel(-120)), 10);
+  EXPECT_GT(after(wheel(120)), 10);
+  EXPECT_EQ(Form1->Label8->text(), QString::number(level->value()));
 }
 
 TEST_F(DragSpaceDrawingTest, YzPlaneShowsZAcrossAndYUpAtTheLevelOfX) {

@@ -154,6 +154,41 @@ TEST_F(LoadSaveTest, SaveWorksOnALockedModel) {
   EXPECT_EQ(ReadBytes(file), WithOwnerSpaceAdded(ReadBytes(DataFile("vault.MVD")), "Zed "));
 }
 
+TEST_F(LoadSaveTest, AModelTheFileCannotCarryIsRefusedAndTheFileStaysAsItWas) {
+  const QString file = scratch.Path("kept.MVD");
+  const std::string before = "An older model\r\n \r\n0\r\n \r\n0\r\n0\r\n0\r\n";
+  const auto refused = [&](const char* what) {
+    WriteBytes(file, before);
+    prompts.messages.clear();
+    Save(file);
+    EXPECT_EQ(prompts.messages.size(), 1) << what;
+    EXPECT_EQ(ReadBytes(file), before) << what;
+    EXPECT_EQ(QDir(scratch.Path(".")).entryList(QDir::Files), QStringList{"kept.MVD"}) << what;
+    return prompts.messages.value(0);
+  };
+
+  // Reached without the name edit, which drops line breaks.
+  CurrentModel.Name = "Two\nlines";
+  EXPECT_EQ(refused("name"),
+            "The model name holds a line break or NUL character, which a model file cannot "
+            "store; choose another name.");
+  CurrentModel.Name = "Fine";
+  CurrentModel.Owner = std::string("Ann\0Bob", 7);
+  EXPECT_EQ(refused("owner"),
+            "The owner holds a line break or NUL character, which a model file cannot store; "
+            "choose another owner.");
+  CurrentModel.Owner = "Ann";
+  // The one password whose scrambled form reads back as no password at all.
+  CurrentModel.Password = "\xB0";
+  EXPECT_EQ(refused("password"),
+            "The password holds a character that a model file cannot store; choose another "
+            "password.");
+
+  CurrentModel.Password = "fine";
+  Save(file);
+  EXPECT_NE(ReadBytes(file), before);
+}
+
 TEST_F(LoadSaveTest, CancelledSaveWritesNothing) {
   Save(std::nullopt);
   EXPECT_TRUE(QDir(scratch.Path(".")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());

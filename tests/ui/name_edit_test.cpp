@@ -1,4 +1,6 @@
 // The name edit: every change renames the model and retitles the 3D display.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 #include "application_fixture.h"
@@ -40,8 +42,21 @@ TEST_F(NameEditTest, LatinLettersReachTheModelAsFileCharacters) {
   EXPECT_EQ(DisplayCaption(), QStringLiteral("3D Display - Würfel"));
 }
 
+TEST_F(NameEditTest, LineBreaksAndNulNeverReachTheName) {
+  Start();
+  Form1->Edit1->selectAll();
+  QGuiApplication::clipboard()->setText(QStringLiteral("Two\r\nlines\nand") + QChar(0) + "nul");
+  QTest::keyClick(Form1->Edit1, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Form1->Edit1->text(), "Twolinesandnul");
+  EXPECT_EQ(CurrentModel.Name, "Twolinesandnul");
+  EXPECT_EQ(DisplayCaption(), "3D Display - Twolinesandnul");
+
+  Form1->Edit1->setText(QStringLiteral("Set\rby the program"));
+  EXPECT_EQ(CurrentModel.Name, "Setby the program");
+}
+
 TEST_F(NameEditTest, ALockedModelCanStillBeRenamed) {
-  prompts.yesNoAnswers = {true};
+  prompts.yesNoAnswers = {Answer::Yes};
   Start(DataFile("vault.MVD"));
   ASSERT_FALSE(Form1->EditAllowed);
   Form1->Edit1->setText("Safe");

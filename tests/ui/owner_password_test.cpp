@@ -1,5 +1,7 @@
 // Owner information, the edit password, and the gate that a locked model puts on every editing
 // command.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 #include "application_fixture.h"
@@ -117,6 +119,21 @@ TEST_F(OwnerPasswordTest, OwnerInformationShowsAndSetsTheModelsFields) {
   EXPECT_EQ(CurrentModel.Password, "new pass");
   EXPECT_TRUE(CurrentModel.Locked);
   EXPECT_TRUE(Form1->EditAllowed) << "the lock takes effect when the file is loaded again";
+}
+
+TEST_F(OwnerPasswordTest, TheOwnerTakesNoLineBreaksOrNul) {
+  Start();
+  prompts.dialogActions.push_back([](QDialog& dialog) {
+    auto& info = dynamic_cast<Townerinfo&>(dialog);
+    info.Edit1->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("Ann\r\nBob") + QChar(0) + "!");
+    QTest::keyClick(info.Edit1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(info.Edit1->text(), "AnnBob!");
+    info.BitBtn1->click();
+    return info.result();
+  });
+  Form1->SetOwnerInfo1->trigger();
+  EXPECT_EQ(CurrentModel.Owner, "AnnBob!");
 }
 
 TEST_F(OwnerPasswordTest, APasswordTheFileCannotStoreIsRefusedAndTheDialogStaysOpen) {

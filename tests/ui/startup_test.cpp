@@ -35,12 +35,17 @@ TEST_F(StartupTest, WithoutArgumentsStartsWithTheEmptyModelAndAsksNothing) {
 }
 
 TEST_F(StartupTest, SetsTheStartValuesOfTheSharedState) {
+  // Every value start-up sets is spoilt first, so none passes by keeping what it held.
   ViewCentreX = 1;
+  ViewCentreY = 2;
   ViewDistance = 5;
+  ViewScale = 6;
   LightVector = {1, 2, 3};
   BackgroundColour = 0;
+  TargetWidth = 7;
+  TargetHeight = 8;
   CosTable[0] = 0;
-  AnimationSet.ModelName = "Old";
+  SinTable[90] = 0;
   Start();
   EXPECT_EQ(ViewCentreX, 180);
   EXPECT_EQ(ViewCentreY, 180);
@@ -53,6 +58,7 @@ TEST_F(StartupTest, SetsTheStartValuesOfTheSharedState) {
   EXPECT_EQ(TargetWidth, 360);
   EXPECT_EQ(TargetHeight, 360);
   EXPECT_DOUBLE_EQ(CosTable[0], 1.0);
+  EXPECT_DOUBLE_EQ(SinTable[90], 1.0);
   EXPECT_EQ(AnimationSet.ModelName, "Something.");
   EXPECT_FALSE(Form1->Dragging);
   EXPECT_FALSE(Form1->DragIsControl);
@@ -62,7 +68,7 @@ TEST_F(StartupTest, SetsTheStartValuesOfTheSharedState) {
 }
 
 TEST_F(StartupTest, CommandLineFileAnsweredYesIsLoaded) {
-  prompts.yesNoAnswers = {true};
+  prompts.yesNoAnswers = {Answer::Yes};
   Start(DataFile("tetra.MVD"));
   ASSERT_EQ(prompts.questions, QStringList{StartQuestion});
   EXPECT_FALSE(application->QuitRequested());
@@ -83,7 +89,7 @@ TEST_F(StartupTest, CommandLineFileAnsweredYesIsLoaded) {
 
 TEST_F(StartupTest, TheQuestionComesWhileTheMainWindowIsTheOnlyWindow) {
   struct WindowsAtQuestion : ScriptedPrompts {
-    bool AskYesNoError(const QString& text) override {
+    Answer AskYesNoError(const QString& text) override {
       mainWindowExisted = Form1 != nullptr;
       otherWindowsExisted = newcontrol != nullptr || Display != nullptr;
       return ScriptedPrompts::AskYesNoError(text);
@@ -91,7 +97,7 @@ TEST_F(StartupTest, TheQuestionComesWhileTheMainWindowIsTheOnlyWindow) {
     bool mainWindowExisted = false;
     bool otherWindowsExisted = true;
   } observer;
-  observer.yesNoAnswers = {true};
+  observer.yesNoAnswers = {Answer::Yes};
   TMorvApplication started(observer, DataFile("tetra.MVD"));
   EXPECT_TRUE(observer.mainWindowExisted);
   EXPECT_FALSE(observer.otherWindowsExisted);
@@ -99,7 +105,7 @@ TEST_F(StartupTest, TheQuestionComesWhileTheMainWindowIsTheOnlyWindow) {
 }
 
 TEST_F(StartupTest, TheViewIsDrawnOnActivationNotDuringCreation) {
-  prompts.yesNoAnswers = {true};
+  prompts.yesNoAnswers = {Answer::Yes};
   SceneObject.Name = "Before";
   Start(DataFile("tetra.MVD"));
   EXPECT_EQ(SceneObject.Name, "");
@@ -108,7 +114,7 @@ TEST_F(StartupTest, TheViewIsDrawnOnActivationNotDuringCreation) {
 }
 
 TEST_F(StartupTest, CommandLineFileAnsweredNoEndsBeforeAnyWindowShows) {
-  prompts.yesNoAnswers = {false};
+  prompts.yesNoAnswers = {Answer::No};
   Start(DataFile("tetra.MVD"));
   EXPECT_EQ(prompts.questions, QStringList{StartQuestion});
   EXPECT_TRUE(application->QuitRequested());
@@ -119,8 +125,19 @@ TEST_F(StartupTest, CommandLineFileAnsweredNoEndsBeforeAnyWindowShows) {
   EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
+TEST_F(StartupTest, DismissingTheQuestionCarriesOnLoading) {
+  prompts.yesNoAnswers = {Answer::Dismissed};
+  Start(DataFile("tetra.MVD"));
+  EXPECT_EQ(prompts.questions, QStringList{StartQuestion});
+  EXPECT_FALSE(application->QuitRequested());
+  EXPECT_EQ(CurrentModel.Name, "Tetra");
+  EXPECT_EQ(CurrentModel.ControlCount, 4);
+  ASSERT_NE(Display, nullptr);
+  EXPECT_EQ(DisplayCaption(), "3D Display - Tetra");
+}
+
 TEST_F(StartupTest, LockedCommandLineModelBlocksEditingAndNamesTheOwner) {
-  prompts.yesNoAnswers = {true};
+  prompts.yesNoAnswers = {Answer::Yes};
   Start(DataFile("vault.MVD"));
   EXPECT_TRUE(CurrentModel.Locked);
   EXPECT_EQ(CurrentModel.Password, "key");
@@ -134,7 +151,7 @@ TEST_F(StartupTest, LockedCommandLineModelBlocksEditingAndNamesTheOwner) {
 TEST_F(StartupTest, UnreadableCommandLineFileIsReportedAndTheEmptyModelStays) {
   ScratchDir scratch;
   const QString missing = scratch.Path("missing.MVD");
-  prompts.yesNoAnswers = {true};
+  prompts.yesNoAnswers = {Answer::Yes};
   Start(missing);
   EXPECT_EQ(prompts.messages, QStringList{"Cannot open file " + missing + "."});
   EXPECT_FALSE(application->QuitRequested());
@@ -147,7 +164,7 @@ TEST_F(StartupTest, CommandLineFileWithABadNumberIsReportedAndTheEmptyModelStays
   ScratchDir scratch;
   const QString bad = scratch.Path("bad.MVD");
   WriteBytes(bad, "Broken\r\n \r\n1\r\nOwner \r\nabc\r\n0\r\n0\r\n");
-  prompts.yesNoAnswers = {true};
+  prompts.yesNoAnswers = {Answer::Yes};
   Start(bad);
   EXPECT_EQ(prompts.messages, QStringList{"'abc' is not a valid integer value."});
   EXPECT_EQ(CurrentModel.Name, "MyObject");
