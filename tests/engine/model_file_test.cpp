@@ -126,6 +126,44 @@ TEST(ModelFile, RoundTripKeepsEveryStoredField) {
   EXPECT_EQ(back, m);
 }
 
+TEST(ModelFile, TheThirtyTwoBitExtremesRoundTripInEveryNumberField) {
+  constexpr int32_t Low = INT32_MIN;
+  constexpr int32_t High = INT32_MAX;
+  TMorvObject m = EmptyModel();
+  m.ControlCount = 2;
+  m.Controls[1] = {Low, High, Low};
+  m.Controls[2] = {High, Low, High};
+  m.PatchCount = 2;
+  for (int32_t k = 1; k <= 8; ++k) {
+    m.Patches[1].ControlIndex[k] = k % 2 == 0 ? Low : High;
+    m.Patches[2].ControlIndex[k] = k % 2 == 0 ? High : Low;
+  }
+  m.Patches[1].Colour = Low;
+  m.Patches[2].Colour = High;
+  m.JointCount = 2;
+  m.Joints[1].Position = {Low, High, Low};
+  m.Joints[1].Mass = Low;
+  m.Joints[1].RefCount = 2;
+  m.Joints[1].ControlRefs[1] = Low;
+  m.Joints[1].ControlRefs[2] = High;
+  m.Joints[2].Position = {High, Low, High};
+  m.Joints[2].Mass = High;
+  m.Joints[2].RefCount = 1;
+  m.Joints[2].ControlRefs[1] = Low;
+
+  const TextLines lines = Saved(m);
+  // Vertices from line 7, patches from 13, joints from 31.
+  EXPECT_EQ((TextLines(lines.begin() + 7, lines.begin() + 10)),
+            (TextLines{"-2147483648", "2147483647", "-2147483648"}));
+  EXPECT_EQ(lines[21], "-2147483648") << "first patch's colour";
+  EXPECT_EQ(lines[30], "2147483647") << "second patch's colour";
+  EXPECT_EQ((TextLines(lines.begin() + 31, lines.begin() + 38)),
+            (TextLines{"-2147483648", "2147483647", "-2147483648", "-2147483648", "2",
+                       "-2147483648", "2147483647"}));
+  m.Owner += " ";  // the file adds one space after the owner
+  EXPECT_EQ(Loaded(lines), m);
+}
+
 TEST(LoadModel, ReadsMassZeroAsOneAndKeepsNegativeMass) {
   TextLines lines{"M", " ", "0", " ", "0", "0", "2",  "0", "0",
                   "0", "0", "0", "0", "0", "0", "-4", "0"};
@@ -206,6 +244,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "'3.5' is not a valid integer value"},
         BadVertexX("2147483648", "'2147483648' is not a valid integer value"),
         BadVertexX("-2147483649", "'-2147483649' is not a valid integer value"),
+        // One past either end is refused in a patch's colour and a joint's mass too.
+        BadFile{{"M", " ", "0", " ", "0", "1", "0", "1", "1", "1", "1", "1", "1", "1", "1",
+                 "2147483648"},
+                "'2147483648' is not a valid integer value"},
+        BadFile{{"M", " ", "0", " ", "0", "0", "1", "0", "0", "0", "-2147483649", "0"},
+                "'-2147483649' is not a valid integer value"},
         BadVertexX("99999999999999999999", "'99999999999999999999' is not a valid integer value"),
         BadVertexX("--1", "'--1' is not a valid integer value"),
         BadVertexX("0x10", "'0x10' is not a valid integer value"),
@@ -222,6 +266,28 @@ INSTANTIATE_TEST_SUITE_P(
                 "Line 12: 101 is not a valid number of joint references (0 to 100)"},
         BadFile{{"M", " ", "0", " ", "0", "0", "1", "0", "0", "0", "1", "-3"},
                 "Line 12: -3 is not a valid number of joint references (0 to 100)"}));
+
+TEST(SaveModel, RefusesANameOrOwnerThatWouldBreakTheLinesAndLeavesTheBuffer) {
+  for (const std::string& bad : {std::string("Two\r\nlines"), std::string("cr\r"),
+                                 std::string("lf\n"), std::string("nul\0x", 5)}) {
+    EXPECT_FALSE(TextFitsModelFile(bad));
+    for (const bool inName : {true, false}) {
+      TMorvObject m = EmptyModel();
+      (inName ? m.Name : m.Owner) = bad;
+      TextLines lines{"kept"};
+      EXPECT_THROW(SaveModel(m, lines), FormatError) << inName;
+      EXPECT_EQ(lines, TextLines{"kept"});
+    }
+  }
+  // Every other character stays as it is, tabs and Latin-1 letters included.
+  TMorvObject m = EmptyModel();
+  m.Name = "Caf\xE9\tT\xFCr";
+  m.Owner = "\x01\xFF";
+  EXPECT_TRUE(TextFitsModelFile(m.Name));
+  const TMorvObject back = Loaded(Saved(m));
+  EXPECT_EQ(back.Name, m.Name);
+  EXPECT_EQ(back.Owner, m.Owner + " ");
+}
 
 TEST(Password, PasswordsWhoseScrambledFormBreaksTheFileAreRefused) {
   // 'p' shifts odd positions by 112, 'l' even ones by 108: these codes land on CR, LF and NUL.
@@ -247,7 +313,7 @@ TEST(Password, PasswordsWhoseScrambledFormBreaksTheFileAreRefused) {
 TEST(Password, EveryOtherSingleCharacterPasswordRoundTrips) {
   for (int code = 0; code < 256; ++code) {
     for (const std::string& password :
-         {std::string(1, static_cast<char>(code)), "x" + std::string(1, static_cast<char>(code))}) {
+         {std::string(1, static_cast<char>(code)), std::string(1, 'x') + static_cast<char>(code)}) {
       if (!PasswordFitsModelFile(password)) continue;
       TMorvObject m = EmptyModel();
       m.Password = password;

@@ -77,14 +77,38 @@ TEST(MoveJoint, SkipsReferencesOutsideTheArrayAndIgnoresUnknownJoints) {
   TMorvObject m = ModelWithJoint();
   m.Joints[1].ControlRefs[1] = 0;
   m.Joints[1].ControlRefs[2] = 1001;
-  const TMorvObject before = m;
+  TMorvObject expected = m;
+  expected.Joints[1].Position = {9, 9, 9};
   MoveJoint(m, 1, 9, 9, 9);
-  EXPECT_EQ(m.Controls[1], before.Controls[1]);
-  EXPECT_EQ(m.Joints[1].Position, (TControlVertex{9, 9, 9}));
+  EXPECT_EQ(m, expected) << "only the joint moves";
   MoveJoint(m, 0, 1, 1, 1);
   MoveJoint(m, 1001, 1, 1, 1);
-  m.Joints[1].RefCount = 5000;  // a corrupt count still stays inside the reference array
-  MoveJoint(m, 1, 0, 0, 0);
+  EXPECT_EQ(m, expected) << "unknown joints change nothing";
+}
+
+TEST(MoveJoint, ACountBeyondTheReferenceArrayCarriesEveryEntryOfTheArray) {
+  TMorvObject m = ModelWithJoint();
+  // Entry k names vertex 1, 2 or 3 in turn, so vertex 1 is named 34 times and the others 33.
+  for (int32_t k = 1; k <= MaxJointRefs; ++k) m.Joints[1].ControlRefs[k] = (k - 1) % 3 + 1;
+  m.Joints[1].RefCount = 5000;
+  TMorvObject expected = m;
+  expected.Joints[1].Position = {2, 3, 4};  // one step of (1, 1, 1) from (1, 2, 3)
+  expected.Controls[1] = {10 + 34, 20 + 34, 30 + 34};
+  expected.Controls[2] = {-5 + 33, 0 + 33, 5 + 33};
+  expected.Controls[3] = {100 + 33, 100 + 33, 100 + 33};
+  ASSERT_NO_THROW(MoveJoint(m, 1, 2, 3, 4));
+  // Nothing else changes: no vertex past the named ones, neither the count nor the references.
+  EXPECT_EQ(m, expected);
+}
+
+TEST(MoveJoint, ANegativeCountCarriesNothingButMovesTheJoint) {
+  TMorvObject m = ModelWithJoint();
+  m.Joints[1].RefCount = -7;
+  const TMorvObject before = m;
+  ASSERT_NO_THROW(MoveJoint(m, 1, -40, 50, 60));
+  EXPECT_EQ(m.Joints[1].Position, (TControlVertex{-40, 50, 60}));
+  m.Joints[1].Position = before.Joints[1].Position;
+  EXPECT_EQ(m, before);
 }
 
 TEST(MoveJoint, ExtremeCoordinatesWrapInsteadOfOverflowing) {

@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "engine/angle_tables.h"
@@ -203,48 +205,89 @@ TEST_F(Renderer, TwoOrThreeVisiblePolygonsAreDrawnInGenerationOrder) {
   }
 }
 
-// The partition exactly as the drawing order depends on it, on plain values.
-int PartitionReference(std::vector<std::pair<int64_t, int>>& v, int lo, int hi) {
-  const int64_t pivot = v[lo].first;
-  int i = lo, j = hi;
-  while (j > i) {
-    while (i <= hi && v[i].first <= pivot) ++i;
-    while (v[j].first > pivot) --j;
-    if (j > i) std::swap(v[i], v[j]);
-  }
-  std::swap(v[lo], v[j]);
-  return j;
-}
+// The depth sort as its steps read, on a list of its own, 1-based like VisiblePolygons. It keeps
+// no shortcut of any kind, so whatever order the renderer draws in must come out of these steps.
+class ReferenceDepthSort {
+ public:
+  explicit ReferenceDepthSort(std::vector<TRenderPolygon> entries) : entries_(std::move(entries)) {}
 
-void QuickSortReference(std::vector<std::pair<int64_t, int>>& v, int lo, int hi) {
-  if (lo < hi) {
-    const int p = PartitionReference(v, lo, hi);
-    QuickSortReference(v, lo, p - 1);
-    QuickSortReference(v, p + 1, hi);
-  }
-}
+  const std::vector<TRenderPolygon>& Entries() const { return entries_; }
 
-TEST_F(Renderer, TheDepthSortGivesExactlyThePartitionsOrder) {
+  void QuickSort(int lo, int hi) {
+    if (lo < hi) {
+      const int p = Partition(lo, hi);
+      QuickSort(lo, p - 1);
+      QuickSort(p + 1, hi);
+    }
+  }
+
+ private:
+  // The key of an entry: the sum of the view-space z of its four corners.
+  int64_t Key(int k) const {
+    int64_t sum = 0;
+    for (int32_t c = 1; c <= 4; ++c) sum += RenderPoints[entries_[k].Corner[c]].Z;
+    return sum;
+  }
+
+  int Partition(int lo, int hi) {
+    // The pivot is the entry at Lo.
+    const int64_t pivotKey = Key(lo);
+    int i = lo;
+    int j = hi;
+    // Repeat while j > i.
+    while (j > i) {
+      // Advance i while the key at i is not greater than the pivot key and i has not passed Hi.
+      while (i <= hi && !(Key(i) > pivotKey)) i = i + 1;
+      // Move j down while the key at j is greater than the pivot key.
+      while (Key(j) > pivotKey) j = j - 1;
+      // If j > i, swap the entries at i and j.
+      if (j > i) std::swap(entries_[i], entries_[j]);
+    }
+    // Swap the pivot entry at Lo with the entry at j, and return j.
+    std::swap(entries_[lo], entries_[j]);
+    return j;
+  }
+
+  std::vector<TRenderPolygon> entries_;
+};
+
+TEST_F(Renderer, TheDepthSortFollowsItsPartitionStepByStep) {
   std::mt19937 random(12345);
-  for (int round = 0; round < 200; ++round) {
-    const int n = 1 + static_cast<int>(random() % 300);
-    const int spread = 1 + static_cast<int>(random() % (round % 3 == 0 ? 3 : 1000));
-    std::vector<std::pair<int64_t, int>> reference(n + 1);
+  auto uniform = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  int withEqualKeys = 0;
+  for (int round = 0; round < 400; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    // Few distinct depths in most rounds, so that many keys are equal, some lists all equal.
+    const int spread = round % 4 == 0 ? 1 : round % 4 == 1 ? 3 : round % 4 == 2 ? 20 : 5000;
+    const int points = uniform(1, 40);
+    for (int32_t p = 1; p <= points; ++p) RenderPoints[p] = {uniform(-9, 9), 0, uniform(0, spread)};
+    const int n = uniform(1, 400);
     VisibleCount = n;
+    std::vector<TRenderPolygon> entries(static_cast<std::size_t>(n) + 1);
+    std::set<int64_t> keys;
     for (int k = 1; k <= n; ++k) {
-      const int32_t z = static_cast<int32_t>(random() % spread) - spread / 2;
-      RenderPoints[k] = {0, 0, z};
-      for (int32_t c = 1; c <= 4; ++c) VisiblePolygons[k].Corner[c] = k;
-      VisiblePolygons[k].Colour = k;  // identifies the entry
-      reference[k] = {4 * int64_t{z}, k};
-      ASSERT_EQ(PolygonDepth(k), 4 * int64_t{z});
+      TRenderPolygon& polygon = VisiblePolygons[k];
+      for (int32_t c = 1; c <= 4; ++c) polygon.Corner[c] = uniform(1, points);
+      polygon.Colour = k;  // tells the entries apart
+      entries[static_cast<std::size_t>(k)] = polygon;
+      keys.insert(PolygonDepth(k));
     }
-    QuickSortReference(reference, 1, n);
-    ZorbalQuickSort(1, n);
+    withEqualKeys += static_cast<int>(keys.size()) < n ? 1 : 0;
+    // Now and then only a part of the list, which must leave the rest where it is.
+    const int lo = round % 5 == 4 ? uniform(1, n) : 1;
+    const int hi = round % 5 == 4 ? uniform(lo, n) : n;
+
+    ReferenceDepthSort reference(entries);
+    reference.QuickSort(lo, hi);
+    ZorbalQuickSort(lo, hi);
     for (int k = 1; k <= n; ++k) {
-      ASSERT_EQ(VisiblePolygons[k].Colour, reference[k].second) << "round " << round << " k " << k;
+      ASSERT_EQ(VisiblePolygons[k], reference.Entries()[static_cast<std::size_t>(k)])
+          << "entry " << k << " of " << n << ", sorted " << lo << ".." << hi;
     }
   }
+  EXPECT_GT(withEqualKeys, 300) << "equal keys are what the partition's order is about";
 }
 
 TEST_F(Renderer, APointAtTheEyeWritesTheNoticeAndKeepsItsLastScreenPosition) {

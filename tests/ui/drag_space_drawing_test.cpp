@@ -115,11 +115,15 @@ TEST(DragLineTest, EndsFarOutsideTheImageAreSafe) {
   ASSERT_EQ(row.size(), 200u);
   EXPECT_EQ(row.front(), QPoint(0, 50));
   EXPECT_EQ(row.back(), QPoint(199, 50));
-  // Through the middle at a slope of one half: y follows x / 2 around the crossing point.
+  // Through the middle at a slope of one half: y follows x / 2 around the crossing point, each
+  // half step rounded away from the start, which lies below and to the left.
   const std::vector<QPoint> slope =
       LinePoints(200, 200, 100 - 2 * far, 100 - far, 100 + 2 * far, 100 + far);
-  ASSERT_FALSE(slope.empty());
-  for (const QPoint& p : slope) EXPECT_LE(std::abs(2 * (p.y() - 100) - (p.x() - 100)), 1);
+  ASSERT_EQ(slope.size(), 200u);
+  for (const QPoint& p : slope) {
+    const int dx = p.x() - 100;
+    EXPECT_EQ(p.y(), 100 + (dx >= 0 ? (dx + 1) / 2 : dx / 2)) << p.x();
+  }
 }
 
 class DragSpaceDrawingTest : public ApplicationTest {

@@ -1,8 +1,11 @@
-// The drag space picture against a plain drawing that scans every pair, on random models.
+// The drag space against plain drawings: lines pixel by pixel, whole pictures on random models.
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cstdlib>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "engine/model.h"
@@ -11,23 +14,133 @@
 namespace morv::test {
 namespace {
 
+// A line as its rule reads: from its start towards its end, one pixel per step along the longer
+// axis, its end left out; at step i the other coordinate has moved i * minor / steps, rounded to
+// the nearest pixel with a half going away from the start. Only the steps whose major coordinate
+// falls on the image are looked at, so far ends cost nothing.
+void PlainLine(QImage& image, int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colour) {
+  using Wide = __int128;
+  const int64_t dx = x1 - x0;
+  const int64_t dy = y1 - y0;
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  const int64_t steps = std::llabs(xMajor ? dx : dy);
+  const int64_t minor = std::llabs(xMajor ? dy : dx);
+  if (steps == 0) return;
+  const int64_t majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int64_t minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const int64_t majorStart = xMajor ? x0 : y0;
+  const int64_t minorStart = xMajor ? y0 : x0;
+  const int majorSize = xMajor ? image.width() : image.height();
+  const int minorSize = xMajor ? image.height() : image.width();
+  for (int m = 0; m < majorSize; ++m) {
+    const int64_t i = (m - majorStart) * majorSign;
+    if (i < 0 || i >= steps) continue;
+    const Wide travelled = Wide{i} * minor;
+    const Wide whole = travelled / steps;
+    const Wide part = travelled % steps;  // the fraction is part / steps
+    const Wide offset = 2 * part >= steps ? whole + 1 : whole;
+    const Wide n = minorStart + minorSign * offset;
+    if (n < 0 || n >= minorSize) continue;
+    const int at = static_cast<int>(n);
+    image.setPixel(xMajor ? m : at, xMajor ? at : m, colour);
+  }
+}
+
+// Where DragLine and the plain line part, for a readable failure.
+testing::AssertionResult SameLine(int width, int height, int64_t x0, int64_t y0, int64_t x1,
+                                  int64_t y1, int* painted = nullptr) {
+  QImage drawn(width, height, QImage::Format_RGB32);
+  drawn.fill(Qt::white);
+  QImage expected = drawn;
+  TPixelBuffer pixels{reinterpret_cast<uint32_t*>(drawn.bits()), drawn.width(), drawn.height(),
+                      drawn.bytesPerLine() / 4};
+  DragLine(pixels, x0, y0, x1, y1, 0xFF000000u);
+  PlainLine(expected, x0, y0, x1, y1, qRgb(0, 0, 0));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (painted != nullptr && expected.pixel(x, y) != qRgb(255, 255, 255)) ++*painted;
+      if (drawn.pixel(x, y) != expected.pixel(x, y)) {
+        return testing::AssertionFailure()
+               << "(" << x0 << ", " << y0 << ") to (" << x1 << ", " << y1 << "): pixel (" << x
+               << ", " << y << ") is " << (drawn.pixel(x, y) == qRgb(0, 0, 0) ? "" : "not ")
+               << "painted";
+      }
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+TEST(DragLineReferenceTest, RoundsEveryHalfStepAwayFromTheStart) {
+  // Slopes of 1/2, 1/6 and 3/4 meet a half step again and again; each runs both ways and steep.
+  for (const auto& [a, b] : {std::pair{2, 1}, std::pair{6, 1}, std::pair{4, 3}}) {
+    for (const int64_t k : {2, 5, 400, 3000, 700'000'000}) {
+      for (const int sx : {1, -1}) {
+        for (const int sy : {1, -1}) {
+          const int64_t x0 = 100 - sx * a * k;
+          const int64_t y0 = 100 - sy * b * k;
+          const int64_t x1 = 100 + sx * a * (k + 1);
+          const int64_t y1 = 100 + sy * b * (k + 1);
+          EXPECT_TRUE(SameLine(200, 200, x0, y0, x1, y1));
+          EXPECT_TRUE(SameLine(200, 200, y0, x0, y1, x1));
+        }
+      }
+    }
+  }
+}
+
+TEST(DragLineReferenceTest, LongLinesInsideALargeImageMatchPixelForPixel) {
+  // Longer than 4096 steps without any clipping.
+  EXPECT_TRUE(SameLine(6000, 40, 0, 0, 5998, 39));
+  EXPECT_TRUE(SameLine(6000, 40, 5999, 1, 1, 38));
+  EXPECT_TRUE(SameLine(6000, 40, 10, 30, 5010, 5));
+  EXPECT_TRUE(SameLine(40, 6000, 0, 5999, 39, 1));
+  EXPECT_TRUE(SameLine(40, 6000, 3, 0, 7, 5994));
+}
+
+TEST(DragLineReferenceTest, RandomLinesOfEveryLengthMatchPixelForPixel) {
+  std::mt19937_64 random(4096);
+  auto uniform = [&](int64_t low, int64_t high) {
+    return std::uniform_int_distribution<int64_t>(low, high)(random);
+  };
+  int longLinesSeen = 0;
+  for (int round = 0; round < 3000; ++round) {
+    // Through a point on or near the picture, in a direction of small whole numbers, with the
+    // ends anywhere from a few pixels to billions of pixels away.
+    const int64_t px = uniform(-20, 220);
+    const int64_t py = uniform(-20, 220);
+    const int64_t a = uniform(-12, 12);
+    const int64_t b = uniform(-12, 12);
+    const int64_t reach[] = {uniform(1, 60), uniform(100, 5000), uniform(5000, 2'000'000),
+                             uniform(100'000'000, 250'000'000)};
+    const int64_t back = reach[uniform(0, 3)];
+    const int64_t ahead = reach[uniform(0, 3)];
+    int painted = 0;
+    EXPECT_TRUE(
+        SameLine(200, 200, px - a * back, py - b * back, px + a * ahead, py + b * ahead, &painted));
+    if (HasFailure()) break;
+    const int64_t steps = std::max(std::llabs(a), std::llabs(b)) * (back + ahead);
+    longLinesSeen += steps > 4096 && painted > 0 ? 1 : 0;
+  }
+  EXPECT_GT(longLinesSeen, 1000) << "most lines are long and cross the picture";
+}
+
 struct TReference {
   QImage picture{DragSpaceSize, DragSpaceSize, QImage::Format_RGB32};
   std::vector<int32_t> controls;
   std::vector<int32_t> joints;
 };
 
-// Every step in its plain form: markers and numbers through the text renderer, every ordered
-// pair of in-plane vertices against every patch's six row pairs, every in-plane joint against
-// every in-plane vertex and every reference.
+// Every step in its plain form: markers and numbers through the text renderer, lines pixel by
+// pixel, every ordered pair of in-plane vertices against every patch's six row pairs, every
+// in-plane joint against every in-plane vertex and every reference.
 TReference DrawPlainly(const TMorvObject& m, TViewPlane plane, int32_t level) {
   TReference r;
   r.picture.fill(Qt::black);
   TPixelBuffer pixels{reinterpret_cast<uint32_t*>(r.picture.bits()), r.picture.width(),
                       r.picture.height(), r.picture.bytesPerLine() / 4};
   FillRectangle(pixels, -1, -1, 201, 201, 0xFFFFFFFFu);
-  DragLine(pixels, 80, 100, 120, 100, 0xFFC0C0C0u);
-  DragLine(pixels, 100, 80, 100, 120, 0xFFC0C0C0u);
+  PlainLine(r.picture, 80, 100, 120, 100, qRgb(192, 192, 192));
+  PlainLine(r.picture, 100, 80, 100, 120, qRgb(192, 192, 192));
   QPainter painter(&r.picture);
   painter.setFont(DragAxisFont());
   painter.setPen(QColor(192, 192, 192));
@@ -65,7 +178,7 @@ TReference DrawPlainly(const TMorvObject& m, TViewPlane plane, int32_t level) {
           if (m.Patches[p].ControlIndex[k] == a && m.Patches[p].ControlIndex[k + 1] == b) {
             const auto [x0, y0] = pixelOf(m.Controls[a]);
             const auto [x1, y1] = pixelOf(m.Controls[b]);
-            DragLine(pixels, x0, y0, x1, y1, 0xFF000000u);
+            PlainLine(r.picture, x0, y0, x1, y1, qRgb(0, 0, 0));
             break;
           }
         }
@@ -78,7 +191,7 @@ TReference DrawPlainly(const TMorvObject& m, TViewPlane plane, int32_t level) {
         if (m.Joints[j].ControlRefs[k] != c) continue;
         const auto [x0, y0] = pixelOf(m.Joints[j].Position);
         const auto [x1, y1] = pixelOf(m.Controls[c]);
-        DragLine(pixels, x0, y0, x1, y1, 0xFFFF0000u);
+        PlainLine(r.picture, x0, y0, x1, y1, qRgb(255, 0, 0));
       }
     }
   }

@@ -234,6 +234,65 @@ TEST_F(ElementCommandsTest, DeletingTheLastKeepsReferencesForTheNextElement) {
   EXPECT_EQ(CurrentModel.JointCount, 0);
 }
 
+TEST_F(ElementCommandsTest, EachLastCommandRedrawsThe3DView) {
+  // Two flat patches facing the viewer, red on the left and blue on the right; the red one ends
+  // on the last control vertex, and a joint carries the first.
+  auto addPatch = [](int left, int32_t colour, int lastCorner) {
+    TBezierPatch& patch = CurrentModel.Patches[++CurrentModel.PatchCount];
+    for (int k = 0; k < 8; ++k) {
+      patch.ControlIndex[k + 1] = AddControl(left + (k % 4) * 25, k < 4 ? 60 : 0, 0);
+    }
+    if (lastCorner != 0) patch.ControlIndex[8] = lastCorner;
+    patch.Colour = colour;
+  };
+  addPatch(-90, 255, 17);
+  addPatch(15, 0xFF0000, 0);
+  AddControl(-15, 0, 0);
+  ASSERT_EQ(CurrentModel.ControlCount, 17);
+  AddJoint({0, 0, 0}, {1});
+  Form1->show();
+  Form1->DrawTheThing();
+
+  struct Seen {
+    int red = 0;
+    int blue = 0;
+  };
+  auto picture = [&] {
+    Form1->FinishRendering();
+    const QImage image = Display->MainView->Canvas().Snapshot();
+    Seen seen;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y);
+        seen.red += qRed(p) > 0 && qGreen(p) == 0 && qBlue(p) == 0 ? 1 : 0;
+        seen.blue += qBlue(p) > 0 && qRed(p) == 0 && qGreen(p) == 0 ? 1 : 0;
+      }
+    }
+    return seen;
+  };
+  const Seen both = picture();
+  ASSERT_GT(both.red, 1000);
+  ASSERT_GT(both.blue, 1000);
+
+  // A joint does not show in the 3D view; the view's snapshot of the model does lose it.
+  Form1->Last1->trigger();
+  EXPECT_EQ(SceneObject.JointCount, 0);
+  EXPECT_EQ(SceneObject, CurrentModel);
+
+  // Without its last corner the red patch is no longer drawn.
+  Form1->LastControl1->trigger();
+  EXPECT_EQ(SceneObject.ControlCount, 16);
+  EXPECT_EQ(SceneObject, CurrentModel);
+  const Seen blueOnly = picture();
+  EXPECT_EQ(blueOnly.red, 0);
+  EXPECT_EQ(blueOnly.blue, both.blue);
+
+  Form1->LastB1->trigger();
+  EXPECT_EQ(SceneObject.PatchCount, 1);
+  EXPECT_EQ(SceneObject, CurrentModel);
+  EXPECT_EQ(picture().blue, 0);
+}
+
 TEST_F(ElementCommandsTest, EditColourStartsWhiteLoadsOnSelectionAndSetsOnOk) {
   CurrentModel.PatchCount = 3;
   for (int i = 1; i <= 3; ++i) CurrentModel.Patches[i].Colour = 100 * i;
@@ -288,6 +347,80 @@ TEST_F(ElementCommandsTest, RandomColoursAreNeverWhiteAndShowOnlyAtTheNextRedraw
   }
   EXPECT_GT(distinct, 900);
   EXPECT_EQ(SceneObject.Patches[1].Colour, ColourWhite) << "nothing redrawn";
+}
+
+// Cancel must leave every field as the next opening expects to find it, whatever was entered.
+TEST_F(ElementCommandsTest, CancelResetsEveryFieldOfTheControlVertexDialog) {
+  Script<Tnewcontrol>([&](Tnewcontrol& d) {
+    d.xVal->setValue(-7);
+    d.yVal->setValue(55);
+    d.zVal->setValue(123456);
+    d.Button1->click();
+  });
+  Form1->BitBtn5->click();
+  EXPECT_EQ(CurrentModel.ControlCount, 0);
+  EXPECT_EQ(newcontrol->xVal->value(), 0);
+  EXPECT_EQ(newcontrol->yVal->value(), 0);
+  EXPECT_EQ(newcontrol->zVal->value(), 0);
+}
+
+TEST_F(ElementCommandsTest, CancelResetsEveryFieldOfThePatchDialogAndItsSwatch) {
+  for (int i = 0; i < 9; ++i) AddControl(i, 0, 0);
+  prompts.colourAnswers = {0x123456};
+  Script<Tnewbezier>([&](Tnewbezier& d) {
+    const std::array<TSpinEdit*, 8> fields{d.p1, d.p2, d.p3, d.p4, d.p5, d.p6, d.p7, d.p8};
+    for (int k = 0; k < 8; ++k) fields[k]->setValue(k + 2);
+    QTest::mouseClick(d.Shape1, Qt::LeftButton);
+    EXPECT_EQ(d.Shape1->Colour(), 0x123456);
+    d.Button1->click();
+  });
+  Form1->BitBtn4->click();
+  EXPECT_EQ(CurrentModel.PatchCount, 0);
+  const std::array<TSpinEdit*, 8> fields{newbezier->p1, newbezier->p2, newbezier->p3,
+                                         newbezier->p4, newbezier->p5, newbezier->p6,
+                                         newbezier->p7, newbezier->p8};
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(fields[k]->value(), 1) << "p" << k + 1;
+  EXPECT_EQ(newbezier->Shape1->Colour(), ColourWhite);
+}
+
+TEST_F(ElementCommandsTest, CancelResetsEveryFieldOfTheJointDialogAndDropsItsReferences) {
+  for (int i = 0; i < 3; ++i) AddControl(i, 0, 0);
+  Script<Tnewjoint>([&](Tnewjoint& d) {
+    d.xVal->setValue(5);
+    d.yVal->setValue(-6);
+    d.zVal->setValue(7);
+    d.mass->setValue(500);
+    d.refcon->setValue(3);
+    d.BitBtn2->click();
+    d.BitBtn2->click();
+    EXPECT_EQ(d.PendingRefs.Count, 2);
+    d.Button1->click();
+  });
+  Form1->BitBtn6->click();
+  EXPECT_EQ(CurrentModel.JointCount, 0);
+  EXPECT_EQ(newjoint->xVal->value(), 0);
+  EXPECT_EQ(newjoint->yVal->value(), 0);
+  EXPECT_EQ(newjoint->zVal->value(), 0);
+  EXPECT_EQ(newjoint->mass->value(), 1);
+  EXPECT_EQ(newjoint->PendingRefs.Count, 0);
+}
+
+TEST_F(ElementCommandsTest, CancelResetsTheColourDialogsSelectorAndSwatchToWhite) {
+  CurrentModel.PatchCount = 3;
+  for (int i = 1; i <= 3; ++i) CurrentModel.Patches[i].Colour = 100 * i;
+  const TMorvObject before = CurrentModel;
+  prompts.colourAnswers = {0x00FF00};
+  Script<Teditbez>([&](Teditbez& d) {
+    d.SpinEdit1->setValue(2);
+    QTest::mouseClick(d.Shape1, Qt::LeftButton);
+    EXPECT_EQ(d.Shape1->Colour(), 0x00FF00);
+    d.Button2->click();
+  });
+  Form1->EditBzierColour1->trigger();
+  EXPECT_EQ(CurrentModel, before);
+  EXPECT_EQ(editbez->SpinEdit1->value(), 1);
+  // White, not the colour of patch 1 that the selector's return to 1 loads.
+  EXPECT_EQ(editbez->Shape1->Colour(), ColourWhite);
 }
 
 TEST_F(ElementCommandsTest, TheMenusOpenUnderTheirButtons) {
