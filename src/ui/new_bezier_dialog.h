@@ -28,6 +28,9 @@ class Tnewbezier : public TEditDialog {
   void Button1Click();
   void Cancel() override { Button1Click(); }
 
+  // p1..p8: the patch's control indices 1 to 8.
+  std::array<TSpinEdit*, 8> Fields() const { return {p1, p2, p3, p4, p5, p6, p7, p8}; }
+
   QLabel* Label1;
   TSpinEdit* p1;
   TSpinEdit* p2;
@@ -42,7 +45,6 @@ class Tnewbezier : public TEditDialog {
   QPushButton* Button1;
 
  private:
-  std::array<TSpinEdit*, 8> Fields() const { return {p1, p2, p3, p4, p5, p6, p7, p8}; }
   void ResetFields();
 
   Prompts& prompts_;

@@ -38,10 +38,10 @@ int TSpinEdit::valueFromText(const QString& text) const {
   bool ok = false;
   const qlonglong number = digits.toLongLong(&ok);
   if (ok) return static_cast<int>(std::clamp<qlonglong>(number, minimum(), maximum()));
-  const bool isNumber = digits.size() > 1 || (digits.size() == 1 && digits[0].isDigit());
-  // Digits too many for any integer lie past one end of the range.
-  if (isNumber) return digits.startsWith(QLatin1Char('-')) ? minimum() : maximum();
-  return std::clamp(nonNumberValue_, minimum(), maximum());
+  // Typing keeps the text to a sign and digits, so what does not convert is either nothing or a
+  // lone sign, or more digits than any integer holds, which lie past one end of the range.
+  if (digits.size() <= 1) return std::clamp(nonNumberValue_, minimum(), maximum());
+  return digits.startsWith(QLatin1Char('-')) ? minimum() : maximum();
 }
 
 }  // namespace morv

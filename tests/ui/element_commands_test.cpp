@@ -107,8 +107,7 @@ TEST_F(ElementCommandsTest, OkAppendsThePatchWithItsColourAndRedrawsBothViews) {
   Form1->show();
   prompts.colourAnswers = {255};
   Script<Tnewbezier>([&](Tnewbezier& d) {
-    const std::array<TSpinEdit*, 8> fields{d.p1, d.p2, d.p3, d.p4, d.p5, d.p6, d.p7, d.p8};
-    for (int k = 0; k < 8; ++k) fields[k]->setValue(k < 4 ? 4 - k : k + 1);
+    for (int k = 0; k < 8; ++k) d.Fields()[k]->setValue(k < 4 ? 4 - k : k + 1);
     QTest::mouseClick(d.Shape1, Qt::LeftButton);
     d.BitBtn1->click();
   });
@@ -368,18 +367,14 @@ TEST_F(ElementCommandsTest, CancelResetsEveryFieldOfThePatchDialogAndItsSwatch) 
   for (int i = 0; i < 9; ++i) AddControl(i, 0, 0);
   prompts.colourAnswers = {0x123456};
   Script<Tnewbezier>([&](Tnewbezier& d) {
-    const std::array<TSpinEdit*, 8> fields{d.p1, d.p2, d.p3, d.p4, d.p5, d.p6, d.p7, d.p8};
-    for (int k = 0; k < 8; ++k) fields[k]->setValue(k + 2);
+    for (int k = 0; k < 8; ++k) d.Fields()[k]->setValue(k + 2);
     QTest::mouseClick(d.Shape1, Qt::LeftButton);
     EXPECT_EQ(d.Shape1->Colour(), 0x123456);
     d.Button1->click();
   });
   Form1->BitBtn4->click();
   EXPECT_EQ(CurrentModel.PatchCount, 0);
-  const std::array<TSpinEdit*, 8> fields{newbezier->p1, newbezier->p2, newbezier->p3,
-                                         newbezier->p4, newbezier->p5, newbezier->p6,
-                                         newbezier->p7, newbezier->p8};
-  for (int k = 0; k < 8; ++k) EXPECT_EQ(fields[k]->value(), 1) << "p" << k + 1;
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(newbezier->Fields()[k]->value(), 1) << "p" << k + 1;
   EXPECT_EQ(newbezier->Shape1->Colour(), ColourWhite);
 }
 

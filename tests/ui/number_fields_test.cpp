@@ -94,8 +94,7 @@ TEST_F(NumberFieldsTest, NewControlVertex) {
 TEST_F(NumberFieldsTest, NewBezierPatch) {
   Open<Tnewbezier>([] { Form1->BitBtn4->click(); },
                    [](Tnewbezier& d) {
-                     for (TSpinEdit* field : {d.p1, d.p2, d.p3, d.p4, d.p5, d.p6, d.p7, d.p8})
-                       ExpectTypingRule(field, 1, 5, 1);
+                     for (TSpinEdit* field : d.Fields()) ExpectTypingRule(field, 1, 5, 1);
                      TypeInto(d.p1, "9");
                      TypeInto(d.p2, "");
                      TypeInto(d.p3, "-3");
