@@ -4,17 +4,15 @@
 #include <QString>
 #include <algorithm>
 #include <exception>
-#include <stdexcept>
 
+#include "app/cli_arguments.h"
+#include "app/cli_motion.h"
 #include "engine/angle_tables.h"
-#include "engine/integer_text.h"
 #include "engine/latin1.h"
 #include "engine/model.h"
-#include "engine/model_file.h"
 #include "engine/render_driver.h"
 #include "engine/view_parameters.h"
 #include "platform/qimage_canvas.h"
-#include "platform/text_file.h"
 
 namespace morv {
 
@@ -30,20 +28,15 @@ constexpr const char* Usage =
     "                           render the model as the 3D view shows it (angles 0..360,\n"
     "                           default 0 0 0; light default 200 0 -70; background a colour\n"
     "                           with red in the lowest byte, default 32768) into a 24-bit\n"
-    "                           360 x 360 bitmap\n";
-
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-QString PathArgument(const std::string& arg) { return QString::fromLocal8Bit(arg.c_str()); }
-
-TMorvObject LoadModelFile(const std::string& path) {
-  TMorvObject model;
-  LoadModel(ReadTextLines(PathArgument(path)), model);
-  return model;
-}
+    "                           360 x 360 bitmap\n"
+    "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
+    "                           play animations K of the set (as the console's Play), run N\n"
+    "                           ticks of playback, save the model and print the joints\n"
+    "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
+    "                           apply each force to joint J once, run N ticks of the\n"
+    "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
+    "                           1..10 and POWER -12..12), save the model and print each\n"
+    "                           joint's position, velocity and acceleration\n";
 
 int Check(const std::string& path, std::ostream& out) {
   const TMorvObject model = LoadModelFile(path);
@@ -57,20 +50,8 @@ int Check(const std::string& path, std::ostream& out) {
 }
 
 int Resave(const std::string& in, const std::string& outPath) {
-  const TMorvObject model = LoadModelFile(in);
-  TextLines lines;
-  SaveModel(model, lines);
-  WriteTextLines(PathArgument(outPath), lines);
+  SaveModelFile(LoadModelFile(in), outPath);
   return 0;
-}
-
-int32_t IntegerArgument(const std::vector<std::string>& args, std::size_t index) {
-  if (index >= args.size()) throw UsageError("missing value after " + args[index - 1]);
-  try {
-    return StrToInt(args[index]);
-  } catch (const std::exception&) {
-    throw UsageError("'" + args[index] + "' is not a whole number");
-  }
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -130,6 +111,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "check" && args.size() == 2) return Check(args[1], out);
     if (command == "resave" && args.size() == 3) return Resave(args[1], args[2]);
     if (command == "render") return Render(args, out, err);
+    if (command == "animate") return Animate(args, out, err);
+    if (command == "physics") return Physics(args, out, err);
     if (command == "--help" || command == "help") {
       out << Usage;
       return 0;

@@ -4,38 +4,13 @@
 #include "engine/crypt.h"
 #include "engine/errors.h"
 #include "engine/integer_text.h"
+#include "engine/line_reader.h"
 
 namespace morv {
 
 namespace {
 
 const std::string EmptyPasswordLine = " ";
-
-class LineReader {
- public:
-  explicit LineReader(const TextLines& lines) : lines_(lines) {}
-
-  // Lines past the end of the file read as empty text.
-  const std::string& Text(std::size_t n) const {
-    static const std::string empty;
-    return n < lines_.size() ? lines_[n] : empty;
-  }
-
-  int32_t Integer(std::size_t n) const { return StrToInt(Text(n)); }
-
-  int32_t Count(std::size_t n, int32_t limit, const char* what) const {
-    const int32_t value = Integer(n);
-    if (value < 0 || value > limit) {
-      throw FormatError("Line " + std::to_string(n + 1) + ": " + std::to_string(value) +
-                        " is not a valid number of " + what + " (0 to " + std::to_string(limit) +
-                        ")");
-    }
-    return value;
-  }
-
- private:
-  const TextLines& lines_;
-};
 
 void ReadVertex(const LineReader& in, std::size_t n, TControlVertex& v) {
   v.X = in.Integer(n);
@@ -104,7 +79,8 @@ void SaveModel(const TMorvObject& model, TextLines& lines) {
 }
 
 void LoadModel(const TextLines& lines, TMorvObject& model) {
-  const LineReader in(lines);
+  // A bad integer reads as the conversion error alone, as model files always reported it.
+  const LineReader in(lines, false);
   TMorvObject staged = model;
   staged.Name = in.Text(0);
   staged.Password =

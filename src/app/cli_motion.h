@@ -1,0 +1,16 @@
+// The morv-cli commands that move a model: animation playback and the mechanics.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace morv {
+
+// animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]
+int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]
+int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace morv
