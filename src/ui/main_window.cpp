@@ -54,6 +54,8 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
   PhysicsPump = new QTimer(this);
   PhysicsPump->setObjectName(QStringLiteral("PhysicsPump"));
   PhysicsPump->setInterval(1000);
+  connect(AnimationPump, &QTimer::timeout, this, &TForm1::AnimationPumpTimer);
+  connect(PhysicsPump, &QTimer::timeout, this, &TForm1::PhysicsPumpTimer);
   Sock = new QTcpSocket(this);
   Sock->setObjectName(QStringLiteral("Sock"));
 }

@@ -56,9 +56,13 @@ class TForm1 : public QWidget {
   void RandomizeBzierColours1Click();
   void EditBzierColour1Click();
   void SetOwnerInfo1Click();
-  // The animation and mechanics buttons: a locked model is changed at the user's peril.
+  // The animation and mechanics buttons start their timer and show their console; each makes the
+  // other unavailable. A locked model is changed at the user's peril.
   void BitBtn7Click();
   void BitBtn8Click();
+  // The ticks of the two timers: one animation step or one mechanics step, then both redraws.
+  void AnimationPumpTimer();
+  void PhysicsPumpTimer();
 
   // The gate of every editing command: true when the model may be edited; otherwise the password
   // prompt is shown modally, and the command must not act even if the password was right.
@@ -176,6 +180,8 @@ class TForm1 : public QWidget {
   QString commandLineFile_;
   bool quitRequested_ = false;
   bool shownBefore_ = false;
+  // A tick that shows a message keeps running while the box is open; later ticks wait for it.
+  bool pumpBusy_ = false;
 };
 
 // The one instance, valid while the application owns it.

@@ -1,13 +1,16 @@
 // The main window's element commands: adding, deleting and colouring elements, owner information,
-// and the warnings before a locked model is animated or simulated.
+// and starting the animation or the mechanics with their two timers.
 #include <QSpinBox>
 #include <chrono>
 #include <random>
 
+#include "engine/mechanics.h"
 #include "engine/model.h"
 #include "platform/error_report.h"
+#include "ui/animation_console.h"
 #include "ui/edit_bezier_dialog.h"
 #include "ui/main_window.h"
+#include "ui/mechanics_console.h"
 #include "ui/new_bezier_dialog.h"
 #include "ui/new_control_dialog.h"
 #include "ui/new_joint_dialog.h"
@@ -130,6 +133,10 @@ void TForm1::BitBtn7Click() {
           "Animate at your peril! You will not be able to restore the original object since you "
           "cannot edit it."));
     }
+    // Once animation has run, the mechanics stay unavailable for the rest of the run.
+    BitBtn8->setEnabled(false);
+    AnimationPump->start();
+    if (anim != nullptr) anim->show();
   });
 }
 
@@ -140,7 +147,35 @@ void TForm1::BitBtn8Click() {
           "Use physics at your peril! You will not be able to restore the original object since "
           "you cannot edit it."));
     }
+    prompts_.ShowMessage(QStringLiteral(
+        "Warning! The physics used here are real-world-based and can cause your PC to crash (in "
+        "an overloading way). Be particularly wary of gravity."));
+    BitBtn7->setEnabled(false);
+    // Whatever the track bars show; they set their own value only when moved.
+    GravitationalConstant = StartingGravitationalConstant();
+    PhysicsPump->start();
+    if (phys != nullptr) phys->show();
   });
+}
+
+void TForm1::AnimationPumpTimer() {
+  if (pumpBusy_) return;
+  pumpBusy_ = true;
+  RunReported(prompts_, [] {
+    if (anim != nullptr) anim->AnimationPumpTick();
+  });
+  pumpBusy_ = false;
+}
+
+void TForm1::PhysicsPumpTimer() {
+  if (pumpBusy_) return;
+  pumpBusy_ = true;
+  RunReported(prompts_, [this] {
+    PhysicsStep(CurrentModel);
+    DrawTheDrag();
+    DrawTheThing();
+  });
+  pumpBusy_ = false;
 }
 
 }  // namespace morv

@@ -40,11 +40,11 @@ TMorvApplication::TMorvApplication(Prompts& prompts, const QString& commandLineF
   Create(newcontrol);
   Create(newbezier, prompts);
   Create(newjoint, prompts);
-  Create(anim);
+  Create(anim, prompts);
   Create(editbez, prompts);
   Create(ownerinfo, prompts);
   Create(password, prompts);
-  Create(phys);
+  Create(phys, prompts);
   Create(PrintForm);
   Create(Display, prompts);
   Create(network);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <initializer_list>
 #include <memory>
 
@@ -30,6 +31,20 @@ inline int AddJoint(TControlVertex at, std::initializer_list<int32_t> refs) {
   joint.Position = at;
   for (const int32_t r : refs) joint.ControlRefs[++joint.RefCount] = r;
   return CurrentModel.JointCount;
+}
+
+// The controls of `names` in the order the Tab key visits them, starting at the first.
+inline QStringList TabOrder(const QWidget* window, const QStringList& names) {
+  QStringList order;
+  QWidget* widget = window->findChild<QWidget*>(names.value(0));
+  for (int i = 0; widget != nullptr && i < 500 && order.size() < names.size(); ++i) {
+    if (widget->focusPolicy() & Qt::TabFocus && names.contains(widget->objectName()) &&
+        !order.contains(widget->objectName())) {
+      order.push_back(widget->objectName());
+    }
+    widget = widget->nextInFocusChain();
+  }
+  return order;
 }
 
 class ApplicationTest : public ::testing::Test {

@@ -186,18 +186,24 @@ TEST_F(OwnerPasswordTest, OwnerInformationCannotBeReachedWhileLocked) {
 }
 
 TEST_F(OwnerPasswordTest, AnimationAndMechanicsWarnOnlyWhileLocked) {
+  const QString physicsWarning = QStringLiteral(
+      "Warning! The physics used here are real-world-based and can cause your PC to crash (in an "
+      "overloading way). Be particularly wary of gravity.");
   Start();
-  Form1->BitBtn7->click();
-  Form1->BitBtn8->click();
-  EXPECT_TRUE(prompts.messages.isEmpty());
+  // Each button disables the other, so the commands are run directly.
+  Form1->BitBtn7Click();
+  Form1->BitBtn8Click();
+  EXPECT_EQ(prompts.messages, QStringList{physicsWarning});
+  prompts.messages.clear();
   Form1->EditAllowed = false;
-  Form1->BitBtn7->click();
-  Form1->BitBtn8->click();
+  Form1->BitBtn7Click();
+  Form1->BitBtn8Click();
   EXPECT_EQ(prompts.messages,
             (QStringList{QStringLiteral("Animate at your peril! You will not be able to restore "
                                         "the original object since you cannot edit it."),
                          QStringLiteral("Use physics at your peril! You will not be able to "
-                                        "restore the original object since you cannot edit it.")}));
+                                        "restore the original object since you cannot edit it."),
+                         physicsWarning}));
 }
 
 }  // namespace
