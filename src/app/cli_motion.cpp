@@ -88,9 +88,7 @@ int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const int32_t tickCount = TickCount(ticks);
 
   TMorvObject model = LoadModelFile(args[1]);
-  // The set starts as the program's does before any file is loaded into it.
   TAnimationList set;
-  set.ModelName = "Something.";
   LoadAnimations(ReadTextLines(PathArgument(args[2])), set);
   for (const int32_t k : plays) {
     const PlayOutcome outcome = PlayAnimation(model, set, k);
@@ -131,7 +129,7 @@ int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   GravitationalConstant = g;
   for (std::size_t f = 0; f < forces.size(); f += 4) {
     const int32_t j = forces[f];
-    if (j < 1 || j > model.JointCount) {
+    if (!JointInModel(model, j)) {
       err << "There is no joint " << j << " in the model; its force is not applied.\n";
       continue;
     }

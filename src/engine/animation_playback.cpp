@@ -11,17 +11,13 @@ namespace morv {
 
 namespace {
 
-bool JointExists(const TMorvObject& model, int32_t joint) {
-  return joint >= 1 && joint <= model.JointCount && decltype(model.Joints)::Holds(joint);
-}
-
 PlayOutcome Playability(const TMorvObject& model, const TAnimationList& set, int32_t k) {
   if (k < 1 || k > set.Count || !decltype(set.Animations)::Holds(k)) {
     return PlayOutcome::NoSuchAnimation;
   }
   const TAnimation& a = set.Animations[k];
   if (a.LocationCount < 2 || a.LocationCount > MaxLocations) return PlayOutcome::TooFewLocations;
-  if (!JointExists(model, a.Joint)) return PlayOutcome::NoSuchJoint;
+  if (!JointInModel(model, a.Joint)) return PlayOutcome::NoSuchJoint;
   return PlayOutcome::Started;
 }
 

@@ -31,10 +31,6 @@ void Saturate(TVelocity3D& v) {
 // a force into an infinite acceleration.
 double MassOf(const TJoint& joint) { return joint.Mass == 0 ? 1.0 : joint.Mass; }
 
-bool InModel(const TMorvObject& model, int32_t j) {
-  return j >= 1 && j <= model.JointCount && decltype(model.Joints)::Holds(j);
-}
-
 }  // namespace
 
 double StartingGravitationalConstant() { return 1e-11 * 6.67; }
@@ -44,7 +40,7 @@ double GravitationalConstantFrom(int32_t mantissa, int32_t power) {
 }
 
 void ApplyForce(TMorvObject& model, int32_t j, const TVelocity3D& force) {
-  if (!InModel(model, j)) return;
+  if (!JointInModel(model, j)) return;
   TJoint& joint = model.Joints[j];
   const double mass = MassOf(joint);
   joint.Acceleration.X += force.X / mass;

@@ -20,6 +20,10 @@ int32_t WrapSub(int32_t a, int32_t b) {
 
 }  // namespace
 
+bool JointInModel(const TMorvObject& model, int32_t joint) {
+  return joint >= 1 && joint <= model.JointCount && decltype(model.Joints)::Holds(joint);
+}
+
 void MoveJoint(TMorvObject& model, int32_t joint, int32_t x, int32_t y, int32_t z) {
   if (!decltype(model.Joints)::Holds(joint)) return;
   TJoint& j = model.Joints[joint];

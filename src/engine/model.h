@@ -68,6 +68,9 @@ struct TMorvObject {
 // Coordinates wrap around at the 32-bit limits instead of overflowing.
 void MoveJoint(TMorvObject& model, int32_t joint, int32_t x, int32_t y, int32_t z);
 
+// True when `joint` names one of the model's joints, 1..JointCount.
+bool JointInModel(const TMorvObject& model, int32_t joint);
+
 // The working model of the whole run, and the renderer's snapshot of it.
 extern TMorvObject CurrentModel;
 extern TMorvObject SceneObject;

@@ -151,7 +151,7 @@ void Tanim::BitBtn2Click() {
 void Tanim::BitBtn4Click() {
   RunReported(prompts_, [this] {
     const int32_t joint = jID->value();
-    if (joint < 1 || joint > CurrentModel.JointCount) return;
+    if (!JointInModel(CurrentModel, joint)) return;
     // The fields bring a coordinate beyond their range to the nearer bound.
     const TControlVertex& position = CurrentModel.Joints[joint].Position;
     xL->setValue(position.X);
@@ -245,8 +245,7 @@ int32_t Tanim::SelectedAnimation() const {
 void Tanim::FormActivate() {
   RunReported(prompts_, [this] {
     if (Form1 == nullptr) return;
-    const QRect main = Form1->frameGeometry();
-    move(main.left(), main.top() + main.height() + 4);
+    move(Form1->ConsolePosition());
     // A model without joints still leaves jID a valid range; "Add" refuses it.
     jID->setRange(1, std::max(CurrentModel.JointCount, 1));
   });

@@ -245,11 +245,15 @@ void TForm1::FormActivate() {
     const int top = frame.top();
     move(left, top);
     if (Display != nullptr) Display->move(left + frame.width() + 4, top);
-    const QPoint below(left, top + frame.height() + 4);
-    if (anim != nullptr) anim->move(below);
-    if (phys != nullptr) phys->move(below);
+    if (anim != nullptr) anim->move(ConsolePosition());
+    if (phys != nullptr) phys->move(ConsolePosition());
     DrawTheThing();
   });
+}
+
+QPoint TForm1::ConsolePosition() const {
+  const QRect frame = frameGeometry();
+  return {frame.left(), frame.top() + frame.height() + 4};
 }
 
 void TForm1::Edit1Change() {

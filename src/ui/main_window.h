@@ -92,6 +92,9 @@ class TForm1 : public QWidget {
   // True when the user declined the command-line file at start: the program ends at once.
   bool QuitRequested() const { return quitRequested_; }
 
+  // Where the two consoles stand: left edges level with this window's, 4 pixels under its frame.
+  QPoint ConsolePosition() const;
+
   // Where a button's popup menu opens, in screen coordinates: just under the button's lower left
   // corner, counted from the window's outer edges.
   QPoint PopupPosition(const QWidget* button) const;

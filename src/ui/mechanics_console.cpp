@@ -82,7 +82,7 @@ void Tphys::BuildControls() {
 
 int32_t Tphys::SelectedJoint() const {
   const int32_t joint = jsel->value();
-  return joint >= 1 && joint <= CurrentModel.JointCount ? joint : 0;
+  return JointInModel(CurrentModel, joint) ? joint : 0;
 }
 
 void Tphys::BitBtn5Click() {
@@ -145,9 +145,7 @@ void Tphys::GChange() {
 }
 
 void Tphys::FormActivate() {
-  if (Form1 == nullptr) return;
-  const QRect main = Form1->frameGeometry();
-  move(main.left(), main.top() + main.height() + 4);
+  if (Form1 != nullptr) move(Form1->ConsolePosition());
 }
 
 bool Tphys::event(QEvent* event) {

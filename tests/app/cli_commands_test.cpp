@@ -3,28 +3,18 @@
 
 #include <gtest/gtest.h>
 #include <QProcess>
-#include <sstream>
 
+#include "cli_capture.h"
 #include "support/test_files.h"
 
 namespace morv {
 namespace {
 
+using test::CliResult;
 using test::ReadBytes;
+using test::RunCliCapture;
 using test::ScratchDir;
 using test::WriteBytes;
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult RunCliCapture(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = RunCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
 
 const std::string LockedCube =
     "Caf\xE9\r\n"

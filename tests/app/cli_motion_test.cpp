@@ -4,27 +4,17 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/cli_commands.h"
+#include "cli_capture.h"
 #include "support/test_files.h"
 
 namespace morv {
 namespace {
 
+using test::CliResult;
 using test::ReadBytes;
+using test::RunCliCapture;
 using test::ScratchDir;
 using test::WriteBytes;
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult RunCommand(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = RunCli(args, out, err);
-  return {code, out.str(), err.str()};
-}
 
 // Two joints: joint 1 (mass 3) at the origin carries vertex 1, joint 2 (mass 1) stands at 50 0 0.
 const std::string TwoJoints =
@@ -54,24 +44,24 @@ class CliMotion : public ::testing::Test {
 
 TEST_F(CliMotion, AnimatePlaysTheChosenAnimationsAndSavesTheMovedModel) {
   const CliResult r =
-      RunCommand({"animate", Path("pair.MVD"), Path("pair.MVA"), Path("out.MVD"), "--ticks", "4",
-                  "--play", "1", "--play", "2", "3", "--play", "9"});
+      RunCliCapture({"animate", Path("pair.MVD"), Path("pair.MVA"), Path("out.MVD"), "--ticks", "4",
+                     "--play", "1", "--play", "2", "3", "--play", "9"});
   ASSERT_EQ(r.code, 0) << r.err;
   // Up: 10, 20, back to 0, 10. Right: 4 per tick from 50.
   EXPECT_EQ(r.out, "Playing: {1 3 }\nJoint 1: 0 10 0\nJoint 2: 66 0 0\n");
   EXPECT_EQ(r.err,
             "The animation \"Lone\" has fewer than two locations, so it cannot play.\n"
             "There is no animation 9 to play.\n");
-  const CliResult check = RunCommand({"check", Path("out.MVD")});
+  const CliResult check = RunCliCapture({"check", Path("out.MVD")});
   EXPECT_EQ(check.code, 0);
   // The vertex travelled with joint 1.
   EXPECT_NE(ReadBytes(dir.Path("out.MVD")).find("1\r\n0\r\n2\r\n0\r\n20\r\n0\r\n"),
             std::string::npos);
 
-  const CliResult idle =
-      RunCommand({"animate", Path("pair.MVD"), Path("pair.MVA"), Path("idle.MVD"), "--ticks", "0"});
+  const CliResult idle = RunCliCapture(
+      {"animate", Path("pair.MVD"), Path("pair.MVA"), Path("idle.MVD"), "--ticks", "0"});
   EXPECT_EQ(idle.out, "Playing: {}\nJoint 1: 0 0 0\nJoint 2: 50 0 0\n");
-  ASSERT_EQ(RunCommand({"resave", Path("pair.MVD"), Path("resaved.MVD")}).code, 0);
+  ASSERT_EQ(RunCliCapture({"resave", Path("pair.MVD"), Path("resaved.MVD")}).code, 0);
   EXPECT_EQ(ReadBytes(dir.Path("idle.MVD")), ReadBytes(dir.Path("resaved.MVD")));
 }
 
@@ -95,8 +85,8 @@ JointMotion ParseMotion(const std::string& line) {
 
 TEST_F(CliMotion, PhysicsAppliesEachForceOnceAndPrintsTheMotion) {
   CliResult r =
-      RunCommand({"physics", Path("pair.MVD"), Path("out.MVD"), "--ticks", "2", "--force", "1", "3",
-                  "-6", "0", "1", "0", "0", "3", "--force", "7", "1", "1", "1"});
+      RunCliCapture({"physics", Path("pair.MVD"), Path("out.MVD"), "--ticks", "2", "--force", "1",
+                     "3", "-6", "0", "1", "0", "0", "3", "--force", "7", "1", "1", "1"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.err, "There is no joint 7 in the model; its force is not applied.\n");
   ASSERT_EQ(r.out.rfind("Joint 1: position ", 0), 0u) << r.out;
@@ -113,7 +103,8 @@ TEST_F(CliMotion, PhysicsAppliesEachForceOnceAndPrintsTheMotion) {
   EXPECT_NE(ReadBytes(dir.Path("out.MVD")).find("3\r\n-6\r\n3\r\n3\r\n1\r\n"), std::string::npos);
 
   // With G = 10^12 the 3 kg joint is pulled 3e12 / 2500 / 3 = 4e8 m/s^2 toward the other.
-  r = RunCommand({"physics", Path("pair.MVD"), Path("out.MVD"), "--ticks", "1", "--g", "1", "12"});
+  r = RunCliCapture(
+      {"physics", Path("pair.MVD"), Path("out.MVD"), "--ticks", "1", "--g", "1", "12"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
             "Joint 1: position 400000000 0 0 velocity 4e+08 0 0 acceleration 4e+08 0 0");
@@ -146,7 +137,7 @@ TEST_F(CliMotion, BadCommandLinesAndFiles) {
       {{"physics", Path("none.MVD"), out, "--ticks", "1"}, 1, "Cannot open file"},
   };
   for (const Case& c : cases) {
-    const CliResult r = RunCommand(c.args);
+    const CliResult r = RunCliCapture(c.args);
     EXPECT_EQ(r.code, c.code) << c.err;
     EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
     EXPECT_EQ(r.out, "");

@@ -1,6 +1,5 @@
 // The animation console and the "&Animation" button: building, playing, loading and saving sets.
 #include <QTest>
-#include <tuple>
 
 #include "application_fixture.h"
 #include "engine/animation.h"
@@ -49,35 +48,23 @@ TEST_F(AnimationConsoleTest, ControlsSitAtTheirPlacesWithTheirCaptionsInTabOrder
   EXPECT_EQ(anim->windowTitle(), "Animation Console - Playing : {0}");
   EXPECT_FALSE(anim->windowFlags().testFlag(Qt::WindowCloseButtonHint));
   // In tab order; the text is the caption or the start text.
-  const std::tuple<const char*, QRect, QString> controls[] = {
-      {"Edit1", {136, 8, 193, 21}, "Type Model Name / Filename"},
-      {"BitBtn1", {352, 4, 65, 25}, "Load"},
-      {"BitBtn2", {424, 4, 65, 25}, "Save"},
-      {"Edit2", {16, 64, 89, 21}, "Animation Name"},
-      {"jID", {120, 64, 49, 22}, "1"},
-      {"BitBtn4", {184, 39, 33, 25}, ""},
-      {"xL", {224, 40, 41, 22}, "0"},
-      {"yL", {264, 40, 41, 22}, "0"},
-      {"zL", {304, 40, 41, 22}, "0"},
-      {"BitBtn6", {184, 64, 161, 25}, "Add Location"},
-      {"repeator", {352, 40, 65, 17}, "Repeat"},
-      {"Speed", {392, 64, 41, 22}, "1"},
-      {"BitBtn8", {440, 40, 41, 49}, "Add"},
-      {"animlistbox", {504, 40, 177, 21}, ""},
-      {"BitBtn3", {552, 64, 59, 25}, "Play"},
-      {"BitBtn9", {616, 64, 65, 25}, "Stop"},
-  };
-  QStringList names;
-  for (const auto& [name, geometry, text] : controls) {
-    const auto* widget = anim->findChild<QWidget*>(QString::fromLatin1(name));
-    ASSERT_NE(widget, nullptr) << name;
-    EXPECT_EQ(widget->geometry(), geometry) << name;
-    EXPECT_EQ(widget->property("text").toString(), text) << name;
-    if (const auto* button = qobject_cast<const QToolButton*>(widget)) {
-      EXPECT_FALSE(button->icon().isNull()) << name;
-    }
-    names += QString::fromLatin1(name);
-  }
+  const QStringList names =
+      ExpectControls(anim, {{"Edit1", {136, 8, 193, 21}, "Type Model Name / Filename"},
+                            {"BitBtn1", {352, 4, 65, 25}, "Load"},
+                            {"BitBtn2", {424, 4, 65, 25}, "Save"},
+                            {"Edit2", {16, 64, 89, 21}, "Animation Name"},
+                            {"jID", {120, 64, 49, 22}, "1"},
+                            {"BitBtn4", {184, 39, 33, 25}, ""},
+                            {"xL", {224, 40, 41, 22}, "0"},
+                            {"yL", {264, 40, 41, 22}, "0"},
+                            {"zL", {304, 40, 41, 22}, "0"},
+                            {"BitBtn6", {184, 64, 161, 25}, "Add Location"},
+                            {"repeator", {352, 40, 65, 17}, "Repeat"},
+                            {"Speed", {392, 64, 41, 22}, "1"},
+                            {"BitBtn8", {440, 40, 41, 49}, "Add"},
+                            {"animlistbox", {504, 40, 177, 21}, ""},
+                            {"BitBtn3", {552, 64, 59, 25}, "Play"},
+                            {"BitBtn9", {616, 64, 65, 25}, "Stop"}});
   EXPECT_EQ(TabOrder(anim, names), names);
   EXPECT_EQ(anim->GroupBox1->geometry(), QRect(8, 32, 481, 65));
   EXPECT_EQ(anim->GroupBox2->geometry(), QRect(496, 8, 193, 89));

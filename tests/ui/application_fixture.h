@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QToolButton>
 #include <initializer_list>
 #include <memory>
 
@@ -45,6 +46,33 @@ inline QStringList TabOrder(const QWidget* window, const QStringList& names) {
     widget = widget->nextInFocusChain();
   }
   return order;
+}
+
+// One control of a window: its name, client geometry, and caption or start text.
+struct ControlSpec {
+  const char* name;
+  QRect geometry;
+  QString text;
+};
+
+// Checks each control's geometry and text, and that glyph buttons show their picture; returns the
+// names in the order given.
+inline QStringList ExpectControls(const QWidget* window, std::initializer_list<ControlSpec> specs) {
+  QStringList names;
+  for (const ControlSpec& spec : specs) {
+    const auto* widget = window->findChild<QWidget*>(QString::fromLatin1(spec.name));
+    names += QString::fromLatin1(spec.name);
+    if (widget == nullptr) {
+      ADD_FAILURE() << "no control " << spec.name;
+      continue;
+    }
+    EXPECT_EQ(widget->geometry(), spec.geometry) << spec.name;
+    EXPECT_EQ(widget->property("text").toString(), spec.text) << spec.name;
+    if (const auto* button = qobject_cast<const QToolButton*>(widget)) {
+      EXPECT_FALSE(button->icon().isNull()) << spec.name;
+    }
+  }
+  return names;
 }
 
 class ApplicationTest : public ::testing::Test {

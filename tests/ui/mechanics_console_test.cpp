@@ -23,27 +23,18 @@ TEST_F(MechanicsConsoleTest, ControlsSitAtTheirPlacesWithTheirCaptionsInTabOrder
   EXPECT_EQ(phys->windowTitle(), "Newtonian Mechanics");
   EXPECT_FALSE(phys->windowFlags().testFlag(Qt::WindowCloseButtonHint));
   // In tab order; the text is the caption or the start value.
-  const std::tuple<const char*, QRect, QString> controls[] = {
-      {"BitBtn5", {8, 8, 41, 25}, "Stop!"},
-      {"jsel", {88, 8, 57, 22}, "1"},
-      {"fX", {232, 8, 49, 22}, "0"},
-      {"fY", {288, 8, 49, 22}, "0"},
-      {"fZ", {344, 8, 49, 22}, "0"},
-      {"BitBtn1", {400, 8, 89, 25}, "Apply Force"},
-      {"G", {136, 40, 129, 25}, ""},
-      {"GPower", {264, 40, 129, 25}, ""},
-      {"BitBtn3", {504, 7, 113, 25}, "Remove Velocity"},
-      {"BitBtn4", {616, 7, 73, 25}, "Return"},
-      {"BitBtn2", {504, 32, 185, 25}, "Remove Acceleration"},
-  };
-  QStringList names;
-  for (const auto& [name, geometry, text] : controls) {
-    const auto* widget = phys->findChild<QWidget*>(QString::fromLatin1(name));
-    ASSERT_NE(widget, nullptr) << name;
-    EXPECT_EQ(widget->geometry(), geometry) << name;
-    EXPECT_EQ(widget->property("text").toString(), text) << name;
-    names += QString::fromLatin1(name);
-  }
+  const QStringList names =
+      ExpectControls(phys, {{"BitBtn5", {8, 8, 41, 25}, "Stop!"},
+                            {"jsel", {88, 8, 57, 22}, "1"},
+                            {"fX", {232, 8, 49, 22}, "0"},
+                            {"fY", {288, 8, 49, 22}, "0"},
+                            {"fZ", {344, 8, 49, 22}, "0"},
+                            {"BitBtn1", {400, 8, 89, 25}, "Apply Force"},
+                            {"G", {136, 40, 129, 25}, ""},
+                            {"GPower", {264, 40, 129, 25}, ""},
+                            {"BitBtn3", {504, 7, 113, 25}, "Remove Velocity"},
+                            {"BitBtn4", {616, 7, 73, 25}, "Return"},
+                            {"BitBtn2", {504, 32, 185, 25}, "Remove Acceleration"}});
   EXPECT_EQ(TabOrder(phys, names), names);
   EXPECT_EQ(phys->Label3->pos(), QPoint(400, 40));
   EXPECT_EQ(phys->Label3->text(), "Magnitude = 0 N");
