@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "app/cli_arguments.h"
+#include "app/cli_export.h"
 #include "app/cli_motion.h"
 #include "engine/angle_tables.h"
 #include "engine/latin1.h"
@@ -36,7 +37,11 @@ constexpr const char* Usage =
     "                           apply each force to joint J once, run N ticks of the\n"
     "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
     "                           1..10 and POWER -12..12), save the model and print each\n"
-    "                           joint's position, velocity and acceleration\n";
+    "                           joint's position, velocity and acceleration\n"
+    "  export MODEL.MVD OUT.obj|OUT.stl\n"
+    "                           write the patches as the 3D view cuts them, in model\n"
+    "                           coordinates: Wavefront OBJ (with OUT.mtl for the colours) or\n"
+    "                           binary STL\n";
 
 int Check(const std::string& path, std::ostream& out) {
   const TMorvObject model = LoadModelFile(path);
@@ -113,6 +118,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "render") return Render(args, out, err);
     if (command == "animate") return Animate(args, out, err);
     if (command == "physics") return Physics(args, out, err);
+    if (command == "export") return Export(args, out);
     if (command == "--help" || command == "help") {
       out << Usage;
       return 0;

@@ -10,11 +10,6 @@
 
 namespace morv {
 
-const int32_t QuadTemplate[PolygonsPerPatch][4] = {
-    {14, 15, 2, 1},  {15, 16, 3, 2},   {16, 17, 4, 3},   {17, 18, 5, 4},
-    {18, 19, 6, 5},  {19, 20, 7, 6},   {20, 21, 8, 7},   {21, 22, 9, 8},
-    {22, 23, 10, 9}, {23, 24, 11, 10}, {24, 25, 12, 11}, {25, 26, 13, 12}};
-
 OneBasedArray<TPoint3D, MaxControls> RotatedControls;
 OneBasedArray<TPoint3D, MaxRenderPoints> RenderPoints;
 OneBasedArray<TRenderPolygon, MaxRenderPolygons> RenderPolygons;
@@ -87,28 +82,14 @@ void SortKeyRange(int32_t lo, int32_t hi) {
   }
 }
 
-void TessellateCurve(const TPoint3D& c0, const TPoint3D& c1, const TPoint3D& c2, const TPoint3D& c3,
-                     int32_t first) {
-  const auto r = SubdivideBezier(ToVector(c0), ToVector(c1), ToVector(c2), ToVector(c3));
-  const auto l = SubdivideBezier(r[0], r[1], r[2], r[3]);
-  const auto m = SubdivideBezier(r[3], r[4], r[5], r[6]);
-  for (int k = 0; k < 6; ++k) RenderPoints[first + k] = RoundVector(l[k]);
-  for (int k = 0; k < 7; ++k) RenderPoints[first + 6 + k] = RoundVector(m[k]);
-}
-
 void TessellatePatch(const TBezierPatch& patch) {
   const int32_t base = PointCount;
-  bool valid = true;
-  for (int32_t k = 1; k <= PatchControlCount; ++k) {
-    const int32_t index = patch.ControlIndex[k];
-    valid = valid && index >= 1 && index <= SceneObject.ControlCount;
-  }
-  if (valid) {
+  if (PatchIsDrawable(patch, SceneObject.ControlCount)) {
     const auto& ci = patch.ControlIndex;
     TessellateCurve(RotatedControls[ci[1]], RotatedControls[ci[2]], RotatedControls[ci[3]],
-                    RotatedControls[ci[4]], base + 1);
+                    RotatedControls[ci[4]], &RenderPoints[base + 1]);
     TessellateCurve(RotatedControls[ci[5]], RotatedControls[ci[6]], RotatedControls[ci[7]],
-                    RotatedControls[ci[8]], base + 14);
+                    RotatedControls[ci[8]], &RenderPoints[base + 1 + PointsPerCurve]);
   } else {
     for (int32_t k = 1; k <= PointsPerPatch; ++k) RenderPoints[base + k] = {};
   }

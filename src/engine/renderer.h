@@ -7,13 +7,12 @@
 
 #include "engine/model.h"
 #include "engine/one_based_array.h"
+#include "engine/patch_tessellation.h"
 #include "engine/render_canvas.h"
 #include "engine/vector_types.h"
 
 namespace morv {
 
-constexpr int32_t PointsPerPatch = 26;
-constexpr int32_t PolygonsPerPatch = 12;
 // The work arrays hold every patch a model can have.
 constexpr int32_t MaxRenderPoints = PointsPerPatch * MaxPatches;
 constexpr int32_t MaxRenderPolygons = PolygonsPerPatch * MaxPatches;
@@ -23,10 +22,6 @@ struct TRenderPolygon {
   int32_t Colour = 0;
   friend bool operator==(const TRenderPolygon&, const TRenderPolygon&) = default;
 };
-
-// Row k numbers the corners of quadrilateral k of a patch from its first point: points 1..13 are
-// the first edge curve, 14..26 the second.
-extern const int32_t QuadTemplate[PolygonsPerPatch][4];
 
 extern OneBasedArray<TPoint3D, MaxControls> RotatedControls;
 extern OneBasedArray<TPoint3D, MaxRenderPoints> RenderPoints;

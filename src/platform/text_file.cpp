@@ -21,15 +21,18 @@ TextLines ReadTextLines(const QString& path) {
   return SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-void WriteTextLines(const QString& path, const TextLines& lines) {
+void WriteFileAtomically(const QString& path, std::string_view bytes) {
   QSaveFile file(path);
-  const std::string bytes = JoinLines(lines);
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
           static_cast<qint64>(bytes.size()) ||
       !file.commit()) {
     throw FileError("Cannot create file " + path.toStdString());
   }
+}
+
+void WriteTextLines(const QString& path, const TextLines& lines) {
+  WriteFileAtomically(path, JoinLines(lines));
 }
 
 }  // namespace morv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <string_view>
 
 #include "engine/line_text.h"
 
@@ -9,6 +10,10 @@ namespace morv {
 
 // Throws FileError "Cannot open file <name>" when the file cannot be read.
 TextLines ReadTextLines(const QString& path);
+
+// Writes the bytes, replacing the file only once all of them are written; on failure the old file
+// stays as it was. Throws FileError "Cannot create file <name>".
+void WriteFileAtomically(const QString& path, std::string_view bytes);
 
 // Writes every line followed by CR LF, replacing the file only once all of it is written; on
 // failure the old file stays as it was. Throws FileError "Cannot create file <name>".

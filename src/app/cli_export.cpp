@@ -1,0 +1,41 @@
+// The morv-cli command that hands a model to other 3D programs as OBJ or STL.
+#include "app/cli_export.h"
+
+#include <QFileInfo>
+
+#include "app/cli_arguments.h"
+#include "engine/export_mesh.h"
+#include "engine/obj_export.h"
+#include "engine/stl_export.h"
+#include "platform/text_file.h"
+
+namespace morv {
+
+int Export(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 3) throw UsageError("export needs a model and an output file");
+  const QString path = PathArgument(args[2]);
+  const QFileInfo target(path);
+  const QString suffix = target.suffix().toLower();
+  if (suffix != QStringLiteral("obj") && suffix != QStringLiteral("stl")) {
+    throw UsageError("the output file must end in .obj or .stl");
+  }
+  const TMorvObject model = LoadModelFile(args[1]);
+  const auto patches = static_cast<int64_t>(ExportPatches(model).size());
+  if (suffix == QStringLiteral("stl")) {
+    WriteFileAtomically(path, ExportBinaryStl(model));
+    out << "Patches: " << patches << " Triangles: " << patches * PolygonsPerPatch * 2 << '\n';
+    return 0;
+  }
+  // The material file sits beside the OBJ file under the same base name; it is written first,
+  // so the OBJ file never names a material file that is not there.
+  const QString mtlPath =
+      target.path() + QLatin1Char('/') + target.completeBaseName() + QStringLiteral(".mtl");
+  const TObjFiles files = ExportObj(model, QFileInfo(mtlPath).fileName().toStdString());
+  WriteFileAtomically(mtlPath, files.Mtl);
+  WriteFileAtomically(path, files.Obj);
+  out << "Patches: " << patches << " Vertices: " << patches * PointsPerPatch
+      << " Faces: " << patches * PolygonsPerPatch << '\n';
+  return 0;
+}
+
+}  // namespace morv

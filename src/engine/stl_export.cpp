@@ -1,0 +1,56 @@
+// The model as a binary STL file.
+#include "engine/stl_export.h"
+
+#include <bit>
+
+#include "engine/export_mesh.h"
+
+namespace morv {
+
+namespace {
+
+void PutU32(std::string& out, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+void PutFloat(std::string& out, double value) {
+  PutU32(out, std::bit_cast<uint32_t>(static_cast<float>(value)));
+}
+
+void PutTriangle(std::string& out, const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
+  const TVector3D n = FrontNormal(a, b, c);
+  PutFloat(out, n.X);
+  PutFloat(out, n.Y);
+  PutFloat(out, n.Z);
+  for (const TPoint3D* p : {&a, &b, &c}) {
+    PutFloat(out, p->X);
+    PutFloat(out, p->Y);
+    PutFloat(out, p->Z);
+  }
+  out += std::string(2, '\0');  // no attributes
+}
+
+}  // namespace
+
+std::string ExportBinaryStl(const TMorvObject& model) {
+  const std::vector<TExportPatch> patches = ExportPatches(model);
+  // The header must not begin with "solid": readers would take the file for the text form.
+  std::string out = "Morv! 5 model, binary STL";
+  out.resize(80, ' ');
+  const auto triangles = static_cast<uint32_t>(patches.size() * PolygonsPerPatch * 2);
+  PutU32(out, triangles);
+  out.reserve(out.size() + std::size_t{triangles} * 50);
+  for (const TExportPatch& patch : patches) {
+    for (const auto& row : QuadTemplate) {
+      const TPoint3D& a = patch.Points[static_cast<std::size_t>(row[0] - 1)];
+      const TPoint3D& b = patch.Points[static_cast<std::size_t>(row[1] - 1)];
+      const TPoint3D& c = patch.Points[static_cast<std::size_t>(row[2] - 1)];
+      const TPoint3D& d = patch.Points[static_cast<std::size_t>(row[3] - 1)];
+      PutTriangle(out, a, b, c);
+      PutTriangle(out, a, c, d);
+    }
+  }
+  return out;
+}
+
+}  // namespace morv
