@@ -228,7 +228,7 @@ TEST(RenderServer, ClientsAtOnceAllGetTheirOwnPictures) {
   for (auto& client : clients) client->waitForBytesWritten(10000);
   leaving->waitForBytesWritten(10000);
   leaving->abort();
-  QThread::msleep(30);
+  QThread::msleep(10);
   clients[3]->write("3");
   clients[3]->waitForBytesWritten(10000);
 
