@@ -2,7 +2,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
+#include <exception>
 #include <iostream>
+#include <memory>
 
 #include "app/render_server.h"
 #include "app/render_server_options.h"
@@ -40,10 +42,16 @@ int main(int argc, char** argv) {
               << ":" << options.Port << ": " << error.toStdString() << std::endl;
     return 1;
   }
-  const morv::TStopSignals stopSignals([&server] {
-    server.Stop();
-    QCoreApplication::quit();
-  });
+  std::unique_ptr<morv::TStopSignals> stopSignals;
+  try {
+    stopSignals = std::make_unique<morv::TStopSignals>([&server] {
+      server.Stop();
+      QCoreApplication::quit();
+    });
+  } catch (const std::exception& failure) {
+    std::cerr << "morv-render-server: " << failure.what() << std::endl;
+    return 1;
+  }
   std::cout << "listening on " << server.Address().toString().toStdString() << ":" << server.Port()
             << std::endl;
   return app.exec();

@@ -8,8 +8,9 @@
 namespace morv {
 
 inline constexpr unsigned char RequestMark = 0xD7;
-// The name's length limit. A longer name is refused rather than cut short: a shortened name
-// would serve some other client's files.
+// The name's length limit. A name that reaches it is complete at once; one that arrives longer
+// is refused rather than cut short, since a shortened name would serve some other client's files.
+// Bytes a client sends after its name was judged complete are never read.
 inline constexpr std::size_t MaxRequestNameLength = 255;
 // How long a client must stay silent before what it sent counts as its whole name: the request
 // carries no length and no terminator, and the client never closes the connection.
