@@ -1,0 +1,58 @@
+// morv-render-server: renders the requests of network clients into their shared folder.
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStringList>
+#include <exception>
+#include <iostream>
+#include <memory>
+
+#include "app/render_server.h"
+#include "app/render_server_options.h"
+#include "app/stop_signals.h"
+#include "platform/fonts.h"
+
+int main(int argc, char** argv) {
+  // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
+  // platform gives one without a display, whatever the environment asks for.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  morv::InstallFontSubstitutions();
+
+  morv::TServerOptions options;
+  try {
+    options = morv::ParseServerOptions(QCoreApplication::arguments().mid(1));
+  } catch (const morv::ServerUsageError& error) {
+    std::cerr << "morv-render-server: " << error.what() << "\n" << morv::RenderServerUsage;
+    return 2;
+  }
+  if (options.Help) {
+    std::cout << morv::RenderServerUsage;
+    return 0;
+  }
+  if (!QFileInfo(options.Share).isDir()) {
+    std::cerr << "morv-render-server: " << options.Share.toStdString() << " is not a folder"
+              << std::endl;
+    return 1;
+  }
+
+  morv::TRenderServer server(options.Share, std::cout, std::cerr);
+  QString error;
+  if (!server.Listen(options.Address, options.Port, error)) {
+    std::cerr << "morv-render-server: cannot listen on " << options.Address.toString().toStdString()
+              << ":" << options.Port << ": " << error.toStdString() << std::endl;
+    return 1;
+  }
+  std::unique_ptr<morv::TStopSignals> stopSignals;
+  try {
+    stopSignals = std::make_unique<morv::TStopSignals>([&server] {
+      server.Stop();
+      QCoreApplication::quit();
+    });
+  } catch (const std::exception& failure) {
+    std::cerr << "morv-render-server: " << failure.what() << std::endl;
+    return 1;
+  }
+  std::cout << "listening on " << server.Address().toString().toStdString() << ":" << server.Port()
+            << std::endl;
+  return app.exec();
+}

@@ -1,0 +1,70 @@
+// One render request served from the shared folder: scene and model in, bitmap out.
+#include "app/render_job.h"
+
+#include <QDir>
+#include <algorithm>
+#include <memory>
+
+#include "engine/angle_tables.h"
+#include "engine/model_file.h"
+#include "engine/render_driver.h"
+#include "engine/view_parameters.h"
+#include "platform/qimage_canvas.h"
+#include "platform/text_file.h"
+
+namespace morv {
+
+namespace {
+
+constexpr int32_t ViewSize = 360;
+
+// TargetCanvas must not outlive the canvas it points at, whatever the render throws.
+class CanvasBinding {
+ public:
+  explicit CanvasBinding(TRenderCanvas& canvas) { TargetCanvas = &canvas; }
+  CanvasBinding(const CanvasBinding&) = delete;
+  CanvasBinding& operator=(const CanvasBinding&) = delete;
+  ~CanvasBinding() { TargetCanvas = nullptr; }
+};
+
+}  // namespace
+
+TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model) {
+  MakeAngleTables();
+  SetStartViewParameters();
+  ViewScale = scene.Scale;
+  LightVector = scene.Light;
+  BackgroundColour = scene.Background & 0xFFFFFF;
+  QImageCanvas canvas(TargetWidth, TargetHeight);
+  TRenderedScene rendered;
+  {
+    const CanvasBinding binding(canvas);
+    TRenderDriver driver;
+    // The view's spin edits hold 0..360 and clamp what is set into them.
+    rendered.Report =
+        driver.Render(model, std::clamp(scene.AngleX, 0, 360), std::clamp(scene.AngleY, 0, 360),
+                      std::clamp(scene.AngleZ, 0, 360), false);
+  }
+  rendered.Points = PointCount;
+  rendered.Polygons = PolygonCount;
+  rendered.Image = canvas.Image();
+  return rendered;
+}
+
+TServedRender ServeRender(const QString& share, const std::string& name) {
+  const QDir folder(share);
+  const QString base = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+  const TSceneSettings scene = ParseScene(ReadTextLines(folder.filePath(base + ".MED")));
+  if (scene.Width != ViewSize || scene.Height != ViewSize) {
+    throw RequestRefused("the picture is " + std::to_string(scene.Width) + " x " +
+                         std::to_string(scene.Height) + ", this server renders only 360 x 360");
+  }
+  // A model is too large a value for the stack of a server that may run in a small one.
+  auto model = std::make_unique<TMorvObject>();
+  LoadModel(ReadTextLines(folder.filePath(base + ".MVD")), *model);
+  const TRenderedScene rendered = RenderScene(scene, *model);
+  SaveBitmap24(rendered.Image, folder.filePath(base + ".BMP"));
+  return {rendered.Points, rendered.Polygons, rendered.Report};
+}
+
+}  // namespace morv

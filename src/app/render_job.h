@@ -1,0 +1,45 @@
+// One render request served from the shared folder: scene and model in, bitmap out.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "engine/model.h"
+#include "engine/renderer.h"
+#include "engine/scene_file.h"
+
+namespace morv {
+
+// A request whose files the server will not render: the message says why.
+class RequestRefused : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TRenderedScene {
+  QImage Image;
+  int32_t Points = 0;
+  int32_t Polygons = 0;
+  TRenderReport Report;
+};
+
+// Renders `model` as the 3D view shows it with these settings, on the calling thread. Uses the
+// renderer's global state: never call it from two threads at once.
+TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model);
+
+struct TServedRender {
+  int32_t Points = 0;
+  int32_t Polygons = 0;
+  TRenderReport Report;
+};
+
+// Reads NAME.MED and NAME.MVD from `share`, renders them and writes NAME.BMP there atomically.
+// `name` is Latin-1 and already judged safe. Throws (RequestRefused, ConversionError,
+// FormatError, FileError) without writing anything when a file is missing or malformed or the
+// picture is not 360 x 360.
+TServedRender ServeRender(const QString& share, const std::string& name);
+
+}  // namespace morv

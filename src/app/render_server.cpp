@@ -1,0 +1,172 @@
+// The render server: accepts render requests over TCP and serves them from the shared folder.
+#include "app/render_server.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <exception>
+
+#include "app/render_job.h"
+#include "engine/latin1.h"
+#include "engine/render_request.h"
+
+namespace morv {
+
+namespace {
+
+// Control bytes of a refused name are shown as \xNN, so that a name cannot forge log lines.
+std::string Printable(const std::string& latin1) {
+  std::string shown;
+  for (const char c : latin1) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == '\\') {
+      constexpr char Digits[] = "0123456789ABCDEF";
+      shown += std::string("\\x") + Digits[byte >> 4] + Digits[byte & 0xF];
+    } else {
+      shown += c;
+    }
+  }
+  return Latin1ToUtf8(shown);
+}
+
+}  // namespace
+
+// One client's connection, from its first byte to the server closing it.
+class TRenderServer::Connection : public QObject {
+ public:
+  explicit Connection(QTcpSocket* socket) : socket_(socket) {
+    socket_->setParent(this);
+    // A request is never longer than its mark, its longest name and one byte that shows the
+    // name is too long; nothing more is buffered.
+    socket_->setReadBufferSize(static_cast<qint64>(MaxRequestNameLength) + 2);
+    Peer = "request from " + socket_->peerAddress().toString().toStdString() + ":" +
+           std::to_string(socket_->peerPort());
+    Quiet.setParent(this);
+    Quiet.setSingleShot(true);
+    Quiet.setInterval(RequestQuietMilliseconds);
+  }
+
+  QTcpSocket* Socket() const { return socket_; }
+
+  std::string Bytes;
+  std::string Peer;
+  QTimer Quiet;
+  bool Done = false;
+
+ private:
+  QTcpSocket* socket_;
+};
+
+TRenderServer::TRenderServer(QString share, std::ostream& log, std::ostream& errors)
+    : share_(std::move(share)), log_(log), errors_(errors) {
+  connect(&listener_, &QTcpServer::newConnection, this, &TRenderServer::Accept);
+}
+
+TRenderServer::~TRenderServer() { Stop(); }
+
+bool TRenderServer::Listen(const QHostAddress& address, quint16 port, QString& error) {
+  if (listener_.listen(address, port)) return true;
+  error = listener_.errorString();
+  return false;
+}
+
+void TRenderServer::Stop() {
+  listener_.close();
+  while (!open_.empty()) Close(*open_.front());
+}
+
+void TRenderServer::Accept() {
+  while (QTcpSocket* socket = listener_.nextPendingConnection()) {
+    auto* connection = new Connection(socket);
+    connection->setParent(this);
+    open_.push_back(connection);
+    connect(socket, &QTcpSocket::readyRead, connection, [this, connection] {
+      if (!connection->Done) Received(*connection);
+    });
+    connect(socket, &QTcpSocket::disconnected, connection, [this, connection] {
+      if (!connection->Done) Dropped(*connection);
+    });
+    connect(&connection->Quiet, &QTimer::timeout, connection, [this, connection] {
+      if (!connection->Done) FellQuiet(*connection);
+    });
+    // A client that never sends its first byte is refused after the quiet time like any other.
+    connection->Quiet.start();
+    if (socket->bytesAvailable() > 0) Received(*connection);
+  }
+}
+
+void TRenderServer::Received(Connection& connection) {
+  connection.Bytes += connection.Socket()->readAll().toStdString();
+  const TRequestVerdict verdict = JudgeRequest(connection.Bytes, false);
+  switch (verdict.State) {
+    case TRequestState::Incomplete:
+      connection.Quiet.start();
+      return;
+    case TRequestState::Complete:
+      Serve(connection, verdict.Name);
+      return;
+    case TRequestState::Refused:
+      Refuse(connection, verdict.Name.empty() ? connection.Peer : Printable(verdict.Name),
+             verdict.Reason);
+      return;
+  }
+}
+
+void TRenderServer::FellQuiet(Connection& connection) {
+  // A render holds up the event loop, so bytes may be waiting unread when the timer fires late:
+  // they count as the client talking, not as silence.
+  if (connection.Socket()->waitForReadyRead(0)) return;
+  if (connection.Done) return;
+  const TRequestVerdict verdict = JudgeRequest(connection.Bytes, true);
+  if (verdict.State == TRequestState::Complete) {
+    Serve(connection, verdict.Name);
+  } else {
+    Refuse(connection, verdict.Name.empty() ? connection.Peer : Printable(verdict.Name),
+           verdict.Reason);
+  }
+}
+
+void TRenderServer::Dropped(Connection& connection) {
+  errors_ << "dropped " << connection.Peer
+          << ": the client closed the connection before its request was complete" << std::endl;
+  Close(connection);
+}
+
+// Renders run here, on the server's thread, one after another: the renderer's state is global.
+void TRenderServer::Serve(Connection& connection, const std::string& name) {
+  const std::string label = Printable(name);
+  const auto start = std::chrono::steady_clock::now();
+  TServedRender served;
+  try {
+    served = ServeRender(share_, name);
+  } catch (const std::exception& error) {
+    Refuse(connection, label, error.what());
+    return;
+  }
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
+  if (served.Report.LightFailed) errors_ << label << ": " << LightErrorText << std::endl;
+  if (served.Report.SortCrashed) errors_ << label << ": " << SortCrashText << std::endl;
+  log_ << label << ": " << served.Points << " points, " << served.Polygons << " polygons, "
+       << elapsed.count() << " ms" << std::endl;
+  Close(connection);
+}
+
+void TRenderServer::Refuse(Connection& connection, const std::string& label,
+                           const std::string& reason) {
+  errors_ << "refused " << label << ": " << reason << std::endl;
+  Close(connection);
+}
+
+void TRenderServer::Close(Connection& connection) {
+  connection.Done = true;
+  connection.Quiet.stop();
+  open_.remove(&connection);
+  QTcpSocket* socket = connection.Socket();
+  socket->disconnect(&connection);
+  socket->disconnectFromHost();
+  connection.deleteLater();
+}
+
+}  // namespace morv

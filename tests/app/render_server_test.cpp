@@ -1,0 +1,289 @@
+// morv-render-server: requests over TCP served from a shared folder, refusals, several clients,
+// start-up failures and a clean stop.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QThread>
+#include <memory>
+
+#include "engine/line_text.h"
+#include "engine/scene_file.h"
+#include "support/test_files.h"
+
+namespace morv {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::TestDataPath;
+using test::WriteBytes;
+
+const QByteArray Mark(1, static_cast<char>(0xD7));
+
+// The server as a separate process, with everything it printed so far.
+class Server {
+ public:
+  explicit Server(const QStringList& args) {
+    process_.start(QStringLiteral(MORV_RENDER_SERVER_PATH), args);
+    EXPECT_TRUE(process_.waitForStarted(10000));
+  }
+  ~Server() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished(10000);
+    }
+  }
+
+  // Waits until a line matching `pattern` shows on stdout (or stderr); false after 10 s.
+  bool WaitFor(const QString& pattern, bool onStderr = false) {
+    const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+      process_.waitForReadyRead(20);
+      out_ += process_.readAllStandardOutput();
+      err_ += process_.readAllStandardError();
+      if (re.match(QString::fromUtf8(onStderr ? err_ : out_)).hasMatch()) return true;
+      if (process_.state() == QProcess::NotRunning) return false;
+    }
+    return false;
+  }
+
+  quint16 Port() {
+    EXPECT_TRUE(WaitFor(QStringLiteral("^listening on 127\\.0\\.0\\.1:\\d+$"))) << Err();
+    return static_cast<quint16>(out_.mid(out_.lastIndexOf(':') + 1).trimmed().toUInt());
+  }
+
+  int Finish() {
+    EXPECT_TRUE(process_.waitForFinished(10000));
+    err_ += process_.readAllStandardError();
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+
+  std::string Err() const { return err_.toStdString(); }
+  QProcess& Process() { return process_; }
+
+ private:
+  QProcess process_;
+  QByteArray out_;
+  QByteArray err_;
+};
+
+std::unique_ptr<QTcpSocket> Connect(quint16 port) {
+  auto socket = std::make_unique<QTcpSocket>();
+  socket->connectToHost(QStringLiteral("127.0.0.1"), port);
+  EXPECT_TRUE(socket->waitForConnected(10000));
+  return socket;
+}
+
+// Sends one request and waits until the server closes the connection.
+void Request(quint16 port, const QByteArray& bytes) {
+  const auto socket = Connect(port);
+  socket->write(bytes);
+  socket->waitForBytesWritten(10000);
+  EXPECT_TRUE(socket->state() == QAbstractSocket::UnconnectedState ||
+              socket->waitForDisconnected(10000))
+      << "the server keeps the connection open";
+}
+
+void WriteScene(const QString& path, const TSceneSettings& scene) {
+  WriteBytes(path, JoinLines(SceneLines(scene)));
+}
+
+void PutRequestFiles(const QString& dir, const QString& name, const TSceneSettings& scene) {
+  QDir().mkpath(dir);
+  WriteScene(QDir(dir).filePath(name + ".MED"), scene);
+  WriteBytes(QDir(dir).filePath(name + ".MVD"), ReadBytes(TestDataPath("ring.MVD")));
+}
+
+// What morv-cli render writes for the ring with these settings.
+std::string CliPicture(const ScratchDir& dir, const TSceneSettings& s) {
+  const QString out = dir.Path("cli.BMP");
+  QProcess cli;
+  cli.start(QStringLiteral(MORV_CLI_PATH),
+            {"render", TestDataPath("ring.MVD"), out, "--angles", QString::number(s.AngleX),
+             QString::number(s.AngleY), QString::number(s.AngleZ), "--light",
+             QString::number(s.Light.X), QString::number(s.Light.Y), QString::number(s.Light.Z),
+             "--background", QString::number(s.Background)});
+  EXPECT_TRUE(cli.waitForFinished(60000));
+  const std::string bytes = ReadBytes(out);
+  QFile::remove(out);
+  EXPECT_FALSE(bytes.empty()) << cli.readAllStandardError().toStdString();
+  return bytes;
+}
+
+TSceneSettings Scene(int32_t x, int32_t y, int32_t z, TPoint3D light = {200, 0, -70}) {
+  TSceneSettings scene;
+  scene.AngleX = x;
+  scene.AngleY = y;
+  scene.AngleZ = z;
+  scene.Light = light;
+  return scene;
+}
+
+TEST(RenderServer, ServesThePictureMorvCliRendersAndLogsTheCounts) {
+  ScratchDir dir;
+  QDir().mkpath(dir.Path("share"));
+  Server server({"--share", dir.Path("share"), "--port", "0"});
+  const quint16 port = server.Port();
+  TSceneSettings blue = Scene(30, 20, 0, {-180, 180, -70});
+  blue.Background = 0xFF0000;
+  const struct {
+    QString name;
+    TSceneSettings scene;
+    QString notice;
+  } rows[] = {
+      {"OBJECT1", blue, {}},
+      {"CLAMPED", Scene(-30, 999, 0), {}},
+      {"DARK", Scene(10, 20, 30, {0, 0, 0}),
+       "^DARK: Morv! 3D Error! Division by 0 in LightVector\\.$"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name.toStdString());
+    PutRequestFiles(dir.Path("share"), row.name, row.scene);
+    Request(port, Mark + row.name.toLatin1());
+    EXPECT_TRUE(server.WaitFor("^" + row.name + ": 2496 points, 1152 polygons, \\d+ ms$"));
+    EXPECT_EQ(ReadBytes(dir.Path("share/" + row.name + ".BMP")), CliPicture(dir, row.scene));
+    if (!row.notice.isEmpty()) {
+      EXPECT_TRUE(server.WaitFor(row.notice, true)) << server.Err();
+    }
+  }
+}
+
+TEST(RenderServer, RefusalsWriteNothingAndTheServerGoesOn) {
+  ScratchDir dir;
+  const QString share = dir.Path("share");
+  // Files a name that climbs out of the share, or into a subfolder, would reach.
+  PutRequestFiles(dir.Path(""), "x", Scene(0, 0, 0));
+  PutRequestFiles(share + "/a", "b", Scene(0, 0, 0));
+  PutRequestFiles(share, "EAST", Scene(0, 0, 0));
+  TextLines east = SceneLines(Scene(0, 0, 0));
+  east[4] = "east";
+  WriteBytes(share + "/EAST.MED", JoinLines(east));
+  TSceneSettings narrow = Scene(0, 0, 0);
+  narrow.Width = 100;
+  PutRequestFiles(share, "NARROW", narrow);
+  PutRequestFiles(share, "NOMODEL", Scene(0, 0, 0));
+  QFile::remove(share + "/NOMODEL.MVD");
+  PutRequestFiles(share, "BROKEN", Scene(0, 0, 0));
+  WriteBytes(share + "/BROKEN.MVD", "MVD4\r\n");
+  PutRequestFiles(share, "GOOD", Scene(0, 0, 0));
+
+  Server server({"--share", share, "--port", "0"});
+  const quint16 port = server.Port();
+  const struct {
+    QByteArray request;
+    QString logged;
+  } rows[] = {
+      {"XGOOD", "request from 127\\.0\\.0\\.1:\\d+: the request starts with byte 0x58, not 0xD7"},
+      {Mark + "../x", "\\.\\./x: the name holds '/'"},
+      {Mark + "a/b", "a/b: the name holds '/'"},
+      {Mark + QByteArray("GO\0OD", 5), "GO\\\\x00OD: the name holds the control character 0x00"},
+      {Mark, "request from 127\\.0\\.0\\.1:\\d+: the name is empty"},
+      {Mark + "GHOST", "GHOST: Cannot open file .*GHOST\\.MED"},
+      {Mark + "NOMODEL", "NOMODEL: Cannot open file .*NOMODEL\\.MVD"},
+      {Mark + "EAST", "EAST: Line 5: 'east' is not a valid integer value"},
+      {Mark + "NARROW", "NARROW: the picture is 100 x 360, this server renders only 360 x 360"},
+      {Mark + "BROKEN", "BROKEN: .+"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.logged.toStdString());
+    Request(port, row.request);
+    EXPECT_TRUE(server.WaitFor("^refused " + row.logged + "$", true)) << server.Err();
+  }
+  for (const QString& picture :
+       {dir.Path("x.BMP"), share + "/a/b.BMP", share + "/GOOD.BMP", share + "/EAST.BMP",
+        share + "/NARROW.BMP", share + "/BROKEN.BMP"}) {
+    EXPECT_FALSE(QFile::exists(picture)) << picture.toStdString();
+  }
+  Request(port, Mark + "GOOD");
+  EXPECT_TRUE(server.WaitFor("^GOOD: 2496 points"));
+  EXPECT_TRUE(QFile::exists(share + "/GOOD.BMP"));
+}
+
+TEST(RenderServer, ClientsAtOnceAllGetTheirOwnPictures) {
+  ScratchDir dir;
+  const QString share = dir.Path("share");
+  const TSceneSettings scenes[] = {Scene(0, 0, 0), Scene(40, 0, 0), Scene(0, 90, 0),
+                                   Scene(200, 10, 300)};
+  for (int i = 0; i < 4; ++i) PutRequestFiles(share, "C" + QString::number(i), scenes[i]);
+  Server server({"--share", share, "--port", "0"});
+  const quint16 port = server.Port();
+
+  std::vector<std::unique_ptr<QTcpSocket>> clients;
+  for (int i = 0; i < 4; ++i) clients.push_back(Connect(port));
+  const auto silent = Connect(port);
+  const auto leaving = Connect(port);
+  // The last client's name arrives in two pieces, well inside the quiet time.
+  for (int i = 0; i < 4; ++i)
+    clients[i]->write(Mark + (i == 3 ? "C" : "C" + QByteArray::number(i)));
+  leaving->write(Mark + "C0");
+  for (auto& client : clients) client->waitForBytesWritten(10000);
+  leaving->waitForBytesWritten(10000);
+  leaving->abort();
+  QThread::msleep(10);
+  clients[3]->write("3");
+  clients[3]->waitForBytesWritten(10000);
+
+  for (auto& client : clients) EXPECT_TRUE(client->waitForDisconnected(10000));
+  EXPECT_TRUE(silent->waitForDisconnected(10000)) << "a silent client is refused";
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(ReadBytes(share + "/C" + QString::number(i) + ".BMP"), CliPicture(dir, scenes[i]));
+  }
+  EXPECT_TRUE(server.WaitFor("^refused request from .*: no request arrived$", true));
+  EXPECT_TRUE(server.WaitFor("^dropped request from .*: the client closed the connection", true));
+}
+
+TEST(RenderServer, StartFailuresExitWithAMessage) {
+  ScratchDir dir;
+  WriteBytes(dir.Path("file"), "not a folder");
+  Server first({"--share", dir.Path(""), "--port", "0"});
+  const QString busy = QString::number(first.Port());
+  const struct {
+    QStringList args;
+    int code;
+    QString message;
+  } rows[] = {
+      {{"--share", dir.Path(""), "--port", busy}, 1, "cannot listen on 127\\.0\\.0\\.1:" + busy},
+      {{"--share", dir.Path("file")}, 1, "is not a folder$"},
+      {{"--port", "0"}, 2, "--share DIR is required"},
+      {{"--share", dir.Path(""), "--port", "70000"}, 2, "'70000' is not a port number"},
+      {{"--share", dir.Path(""), "--address", "nowhere"}, 2, "'nowhere' is not an IP address"},
+      {{"--share", dir.Path(""), "--frob"}, 2, "unknown option --frob"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.args.join(' ').toStdString());
+    Server server(row.args);
+    EXPECT_EQ(server.Finish(), row.code);
+    EXPECT_TRUE(server.WaitFor("^morv-render-server: .*" + row.message, true)) << server.Err();
+  }
+}
+
+TEST(RenderServer, StopSignalsCloseOpenConnectionsAndExitCleanly) {
+  for (const int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signal);
+    ScratchDir dir;
+    PutRequestFiles(dir.Path(""), "ab", Scene(0, 0, 0));
+    Server server({"--share", dir.Path(""), "--port", "0"});
+    const auto client = Connect(server.Port());
+    // A client that keeps talking keeps its request open until the signal comes.
+    client->write(Mark + "a");
+    client->waitForBytesWritten(10000);
+    QThread::msleep(30);
+    kill(static_cast<pid_t>(server.Process().processId()), signal);
+    EXPECT_TRUE(client->waitForDisconnected(10000));
+    EXPECT_EQ(server.Finish(), 0) << server.Err();
+    EXPECT_FALSE(QFile::exists(dir.Path("a.BMP")));
+  }
+}
+
+}  // namespace
+}  // namespace morv
