@@ -1,7 +1,5 @@
 // Network rendering against a fake render server in the test: the files written to the share, the
 // request bytes, the bitmap shown, and the request's failures.
-#include <QBuffer>
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -9,7 +7,6 @@
 
 #include "application_fixture.h"
 #include "engine/model_file.h"
-#include "engine/view_parameters.h"
 #include "platform/text_file.h"
 #include "ui/network_client.h"
 #include "ui/network_dialog.h"
@@ -204,15 +201,6 @@ TEST_F(NetworkClientTest, ARefusedConnectionIsReportedOncePerRequestAndKeepsTheP
   }
 }
 
-TEST_F(NetworkClientTest, AnUnknownHostIsReported) {
-  network->Edit1->setText(QStringLiteral("192.168.0."));
-  Form1->DrawTheThing();
-  ASSERT_TRUE(WaitUntilClosed());
-  ASSERT_EQ(prompts.messages.size(), 1);
-  EXPECT_TRUE(prompts.messages[0].endsWith('.'));
-  EXPECT_EQ(ViewPixel(), qRgb(255, 0, 0));
-}
-
 TEST_F(NetworkClientTest, SwitchingNetworkModeOffMidRequestLoadsNothing) {
   Form1->DrawTheThing();
   ASSERT_TRUE(server.WaitForRequest(0, 8));
@@ -255,13 +243,6 @@ TEST_F(NetworkClientTest, AShareThatCannotBeWrittenStopsTheRequest) {
   network->Edit2->setText(folder);
   Form1->DrawTheThing();
   ASSERT_TRUE(server.WaitForRequest(0, 8)) << "a failed request leaves nothing open";
-}
-
-TEST_F(NetworkClientTest, RenderTimeCoversTheRequestOnly) {
-  Display->CheckBox3->setChecked(true);
-  Display->Label4->setText(QString());
-  Form1->DrawTheThing();
-  EXPECT_TRUE(Display->Label4->text().endsWith(" ms"));
 }
 
 }  // namespace
