@@ -20,6 +20,7 @@
 #include "ui/display_window.h"
 #include "ui/fixed_layout.h"
 #include "ui/mechanics_console.h"
+#include "ui/network_dialog.h"
 #include "ui/password_dialog.h"
 #include "ui/single_line_validator.h"
 
@@ -58,6 +59,9 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
   connect(PhysicsPump, &QTimer::timeout, this, &TForm1::PhysicsPumpTimer);
   Sock = new QTcpSocket(this);
   Sock->setObjectName(QStringLiteral("Sock"));
+  NetworkClient = new TNetworkClient(
+      prompts_, *Sock, Memo2, *NetworkRendering, [this] { FinishRendering(); }, this);
+  connect(SetUpNetwork1, &QAction::triggered, this, &TForm1::SetUpNetwork1Click);
 }
 
 void TForm1::BuildControls() {
@@ -305,14 +309,19 @@ bool TForm1::EditGate() {
   return false;
 }
 
-// The redraws run inside the handler that asked for them: a failure ends that handler.
+// The redraws run inside the handler that asked for them: a failure ends that handler. A network
+// request reports its own failure, as a redraw is also asked for by handlers that report nothing.
 void TForm1::DrawTheThing() {
   if (Display == nullptr) return;
   const bool timed = Display->CheckBox3->isChecked();
   const auto start = std::chrono::steady_clock::now();
-  const TRenderReport report =
-      renderDriver_.Render(CurrentModel, Display->xV->value(), Display->yV->value(),
-                           Display->zV->value(), Display->CheckBox1->isChecked());
+  TRenderReport report;
+  if (NetworkRendering->isChecked()) {
+    RunReported(prompts_, [this] { NetworkClient->Request(); });
+  } else {
+    report = renderDriver_.Render(CurrentModel, Display->xV->value(), Display->yV->value(),
+                                  Display->zV->value(), Display->CheckBox1->isChecked());
+  }
   if (timed) {
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
@@ -324,6 +333,12 @@ void TForm1::DrawTheThing() {
     prompts_.ShowMessage(QString::fromUtf8(SortCrashText));
     QCoreApplication::exit(1);
   }
+}
+
+void TForm1::SetUpNetwork1Click() {
+  RunReported(prompts_, [this] {
+    if (network != nullptr) prompts_.ExecDialog(*network);
+  });
 }
 
 bool TForm1::event(QEvent* event) {

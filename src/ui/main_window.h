@@ -22,6 +22,7 @@
 #include "ui/bevel.h"
 #include "ui/drag_space_drawing.h"
 #include "ui/image_view.h"
+#include "ui/network_client.h"
 
 namespace morv {
 
@@ -56,6 +57,9 @@ class TForm1 : public QWidget {
   void RandomizeBzierColours1Click();
   void EditBzierColour1Click();
   void SetOwnerInfo1Click();
+  // "Set Up Network": the network settings dialog, modally. ("Use Network" is a checkable item:
+  // each click toggles network mode, which DrawTheThing reads.)
+  void SetUpNetwork1Click();
   // The animation and mechanics buttons start their timer and show their console; each makes the
   // other unavailable. A locked model is changed at the user's peril.
   void BitBtn7Click();
@@ -139,6 +143,8 @@ class TForm1 : public QWidget {
   QTimer* AnimationPump;
   QTimer* PhysicsPump;
   QTcpSocket* Sock;
+  // The request state of network mode, on Sock and Memo2.
+  TNetworkClient* NetworkClient;
 
   // Line buffers: Memo1 stages the model files the user loads and saves, Memo2 the model sent
   // to the render server.

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace morv {
 
@@ -10,6 +13,24 @@ class Tnetwork : public QDialog {
 
  public:
   explicit Tnetwork(QWidget* parent = nullptr);
+
+  // OK: closes the dialog; the fields keep their texts for the next request.
+  void BitBtn1Click();
+
+  QLabel* Label1;
+  QLabel* Label2;
+  QLabel* Label3;
+  QLineEdit* Edit1;  // address of the render server
+  QLineEdit* Edit2;  // the shared folder, with its final separator
+  QLineEdit* Edit3;  // base name of the exchanged files
+
+  QPushButton* BitBtn1;
+
+  // The dialog has no Cancel: Escape and the window frame do not close it.
+  void reject() override {}
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 // The one instance, valid while the application owns it.

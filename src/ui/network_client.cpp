@@ -1,0 +1,180 @@
+// The render request of network mode: files on the share, one TCP request, the server's bitmap.
+#include "ui/network_client.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+#include "engine/errors.h"
+#include "engine/model.h"
+#include "engine/model_file.h"
+#include "engine/scene_file.h"
+#include "engine/view_parameters.h"
+#include "platform/error_report.h"
+#include "platform/text_file.h"
+#include "ui/display_window.h"
+#include "ui/network_dialog.h"
+
+namespace morv {
+
+namespace {
+
+constexpr quint16 DefaultRenderPort = 252;
+constexpr char RequestMark = '\xD7';
+
+std::string FileName(const QString& path) { return path.toStdString(); }
+
+}  // namespace
+
+quint16 RenderServerPort() {
+  bool ok = false;
+  const int port = qEnvironmentVariableIntValue("MORV_RENDER_PORT", &ok);
+  return ok && port >= 1 && port <= 65535 ? static_cast<quint16>(port) : DefaultRenderPort;
+}
+
+TNetworkClient::TNetworkClient(Prompts& prompts, QTcpSocket& sock, TextLines& memo2,
+                               const QAction& networkMode, std::function<void()> finishRendering,
+                               QObject* parent)
+    : QObject(parent),
+      prompts_(prompts),
+      sock_(sock),
+      memo2_(memo2),
+      networkMode_(networkMode),
+      finishRendering_(std::move(finishRendering)) {
+  timeout_.setSingleShot(true);
+  connect(&timeout_, &QTimer::timeout, this, &TNetworkClient::TimeoutExpired);
+  connect(&sock_, &QTcpSocket::connected, this,
+          [this] { Defer([this] { SockSessionConnected(); }); });
+  // What the server sends is no part of the exchange; dropping it keeps it from piling up.
+  connect(&sock_, &QTcpSocket::readyRead, this, [this] { sock_.readAll(); });
+  connect(&sock_, &QTcpSocket::disconnected, this,
+          [this] { Defer([this] { SockSessionClosed(); }); });
+  // The text is taken now: a later socket operation replaces it.
+  connect(&sock_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+    Defer([this, error, text = sock_.errorString()] { SockError(error, text); });
+  });
+}
+
+void TNetworkClient::Defer(std::function<void()> handler) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, generation = generation_, handler = std::move(handler)] {
+        if (open_ && generation == generation_) handler();
+      },
+      Qt::QueuedConnection);
+}
+
+void TNetworkClient::Request() {
+  if (open_) {
+    pending_ = true;
+    return;
+  }
+  if (network == nullptr || Display == nullptr) return;
+  const QString base = network->Edit2->text() + network->Edit3->text();
+
+  TSceneSettings scene;
+  scene.Background = BackgroundColour;
+  scene.Scale = ViewScale;
+  scene.Light = LightVector;
+  scene.AngleX = Display->xV->value();
+  scene.AngleY = Display->yV->value();
+  scene.AngleZ = Display->zV->value();
+  memo2_ = SceneLines(scene);
+  WriteTextLines(base + QStringLiteral(".MED"), memo2_);
+  SaveModel(CurrentModel, memo2_);
+  WriteTextLines(base + QStringLiteral(".MVD"), memo2_);
+  // A server that fails without writing a picture must not leave the last one to be shown as its
+  // answer.
+  const QString bitmap = base + QStringLiteral(".BMP");
+  if (QFileInfo::exists(bitmap) && !QFile::remove(bitmap)) {
+    throw FileError("Cannot delete file " + FileName(bitmap));
+  }
+
+  // Leftovers of an abandoned connection report nothing into this request.
+  if (sock_.state() != QAbstractSocket::UnconnectedState) sock_.abort();
+  ++generation_;
+  open_ = true;
+  connected_ = false;
+  timeout_.start(timeoutMs_);
+  sock_.connectToHost(network->Edit1->text(), RenderServerPort());
+}
+
+void TNetworkClient::SockSessionConnected() {
+  connected_ = true;
+  if (network == nullptr) return;
+  // The name is read now: the user may have changed it since the files were written.
+  const QByteArray request = QByteArray(1, RequestMark) + network->Edit3->text().toLatin1();
+  sock_.write(request);
+}
+
+void TNetworkClient::SockSessionClosed() {
+  EndRequest();
+  if (networkMode_.isChecked() && network != nullptr) {
+    RunReported(prompts_, [this] {
+      ShowBitmap(network->Edit2->text() + network->Edit3->text() + QStringLiteral(".BMP"));
+    });
+  }
+  RunPendingRequest();
+}
+
+void TNetworkClient::SockError(QAbstractSocket::SocketError error, const QString& text) {
+  // Once the request is out, a failure of the connection ends it like a close: whatever the
+  // server wrote is shown, and a missing picture is reported by the close.
+  if (connected_) {
+    if (sock_.state() == QAbstractSocket::UnconnectedState) SockSessionClosed();
+    return;
+  }
+  static_cast<void>(error);
+  // The server was never reached: no picture can be its answer, and the redraws that waited
+  // for this request are dropped; the next redraw tries again.
+  EndRequest();
+  pending_ = false;
+  sock_.abort();
+  prompts_.ShowMessage(text + QLatin1Char('.'));
+}
+
+void TNetworkClient::TimeoutExpired() {
+  if (!open_) return;
+  EndRequest();
+  pending_ = false;
+  sock_.abort();
+  prompts_.ShowMessage(QStringLiteral("The render server did not answer within %1 seconds.")
+                           .arg(QString::number(timeoutMs_ / 1000.0)));
+}
+
+void TNetworkClient::EndRequest() {
+  open_ = false;
+  connected_ = false;
+  timeout_.stop();
+  ++generation_;
+}
+
+void TNetworkClient::RunPendingRequest() {
+  if (!pending_) return;
+  pending_ = false;
+  if (!networkMode_.isChecked()) return;
+  RunReported(prompts_, [this] { Request(); });
+}
+
+void TNetworkClient::ShowBitmap(const QString& path) {
+  if (Display == nullptr) return;
+  QImageReader reader(path, "bmp");
+  const QImage picture = reader.read();
+  if (picture.isNull()) throw FileError("Cannot open file " + FileName(path));
+  // A render worker may still be drawing on the view.
+  finishRendering_();
+  QImageCanvas& canvas = Display->MainView->Canvas();
+  canvas.Lock();
+  QImage& image = canvas.Image();
+  // A smaller picture leaves the rest of the view blank rather than showing the old one.
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.drawImage(0, 0, picture);
+  }
+  canvas.Unlock();
+  Display->MainView->update();
+}
+
+}  // namespace morv
