@@ -2,6 +2,7 @@
 #include "app/render_job.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <memory>
 
@@ -49,6 +50,20 @@ TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model
   rendered.Polygons = PolygonCount;
   rendered.Image = canvas.Image();
   return rendered;
+}
+
+bool NameSettled(const QString& share, const std::string& name) {
+  if (name.find_first_of("*?[]") != std::string::npos) return false;
+  const QDir folder(share);
+  const QString base = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+  if (!QFileInfo::exists(folder.filePath(base + ".MED")) ||
+      !QFileInfo::exists(folder.filePath(base + ".MVD"))) {
+    return false;
+  }
+  return folder
+      .entryList({base + QStringLiteral("?*.MED"), base + QStringLiteral("?*.MVD")},
+                 QDir::Files | QDir::CaseSensitive | QDir::Hidden)
+      .isEmpty();
 }
 
 TServedRender ServeRender(const QString& share, const std::string& name) {

@@ -36,6 +36,12 @@ struct TServedRender {
   TRenderReport Report;
 };
 
+// True when the share holds both files of `name` and no other files whose base name begins with
+// it. Clients write their files before they connect, so a name that is settled cannot still grow
+// into the name of some other client's files, and the server need not wait for the client to fall
+// quiet before serving it. Names holding wildcard characters are never settled.
+bool NameSettled(const QString& share, const std::string& name);
+
 // Reads NAME.MED and NAME.MVD from `share`, renders them and writes NAME.BMP there atomically.
 // `name` is Latin-1 and already judged safe. Throws (RequestRefused, ConversionError,
 // FormatError, FileError) without writing anything when a file is missing or malformed or the

@@ -100,9 +100,17 @@ void TRenderServer::Received(Connection& connection) {
   connection.Bytes += connection.Socket()->readAll().toStdString();
   const TRequestVerdict verdict = JudgeRequest(connection.Bytes, false);
   switch (verdict.State) {
-    case TRequestState::Incomplete:
+    case TRequestState::Incomplete: {
+      // Most clients send the whole request at once: a name whose files are settled on the share
+      // is served at once instead of after the quiet time.
+      const TRequestVerdict asIfQuiet = JudgeRequest(connection.Bytes, true);
+      if (asIfQuiet.State == TRequestState::Complete && NameSettled(share_, asIfQuiet.Name)) {
+        Serve(connection, asIfQuiet.Name);
+        return;
+      }
       connection.Quiet.start();
       return;
+    }
     case TRequestState::Complete:
       Serve(connection, verdict.Name);
       return;

@@ -13,8 +13,10 @@
 #include <QThread>
 #include <memory>
 
+#include "app/render_job.h"
 #include "engine/line_text.h"
 #include "engine/scene_file.h"
+#include "support/render_server_process.h"
 #include "support/test_files.h"
 
 namespace morv {
@@ -27,54 +29,7 @@ using test::WriteBytes;
 
 const QByteArray Mark(1, static_cast<char>(0xD7));
 
-// The server as a separate process, with everything it printed so far.
-class Server {
- public:
-  explicit Server(const QStringList& args) {
-    process_.start(QStringLiteral(MORV_RENDER_SERVER_PATH), args);
-    EXPECT_TRUE(process_.waitForStarted(10000));
-  }
-  ~Server() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.kill();
-      process_.waitForFinished(10000);
-    }
-  }
-
-  // Waits until a line matching `pattern` shows on stdout (or stderr); false after 10 s.
-  bool WaitFor(const QString& pattern, bool onStderr = false) {
-    const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 10000) {
-      process_.waitForReadyRead(20);
-      out_ += process_.readAllStandardOutput();
-      err_ += process_.readAllStandardError();
-      if (re.match(QString::fromUtf8(onStderr ? err_ : out_)).hasMatch()) return true;
-      if (process_.state() == QProcess::NotRunning) return false;
-    }
-    return false;
-  }
-
-  quint16 Port() {
-    EXPECT_TRUE(WaitFor(QStringLiteral("^listening on 127\\.0\\.0\\.1:\\d+$"))) << Err();
-    return static_cast<quint16>(out_.mid(out_.lastIndexOf(':') + 1).trimmed().toUInt());
-  }
-
-  int Finish() {
-    EXPECT_TRUE(process_.waitForFinished(10000));
-    err_ += process_.readAllStandardError();
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-  }
-
-  std::string Err() const { return err_.toStdString(); }
-  QProcess& Process() { return process_; }
-
- private:
-  QProcess process_;
-  QByteArray out_;
-  QByteArray err_;
-};
+using Server = test::RenderServerProcess;
 
 std::unique_ptr<QTcpSocket> Connect(quint16 port) {
   auto socket = std::make_unique<QTcpSocket>();
@@ -224,7 +179,7 @@ TEST(RenderServer, ClientsAtOnceAllGetTheirOwnPictures) {
   // The last client's name arrives in two pieces, well inside the quiet time.
   for (int i = 0; i < 4; ++i)
     clients[i]->write(Mark + (i == 3 ? "C" : "C" + QByteArray::number(i)));
-  leaving->write(Mark + "C0");
+  leaving->write(Mark + "C");  // names no files of its own: it waits for more
   for (auto& client : clients) client->waitForBytesWritten(10000);
   leaving->waitForBytesWritten(10000);
   leaving->abort();
@@ -283,6 +238,40 @@ TEST(RenderServer, StopSignalsCloseOpenConnectionsAndExitCleanly) {
     EXPECT_EQ(server.Finish(), 0) << server.Err();
     EXPECT_FALSE(QFile::exists(dir.Path("a.BMP")));
   }
+}
+
+}  // namespace
+}  // namespace morv
+
+namespace morv {
+namespace {
+
+TEST(RenderServer, ANameIsSettledWhenItsFilesAreThereAndNoLongerNameStartsWithIt) {
+  ScratchDir dir;
+  for (const char* file : {"A.MED", "A.MVD", "AB.MED", "AB.MVD", "ABC.MED", "M.MED", "Q*.MED",
+                           "Q*.MVD", "lower.med", "lower.mvd"}) {
+    WriteBytes(dir.Path(QString::fromLatin1(file)), "");
+  }
+  const struct {
+    const char* name;
+    bool settled;
+  } rows[] = {
+      {"ABC", false},    // no model file yet: its client may still be writing
+      {"AB", false},     // ABC's scene could belong to a client whose name goes on
+      {"A", false},      // likewise, through AB
+      {"M", false},      // only the scene
+      {"Q*", false},     // a pattern, never trusted
+      {"lower", false},  // the extensions are the exchange's upper-case ones
+      {"none", false},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(NameSettled(dir.Path(""), row.name), row.settled) << row.name;
+  WriteBytes(dir.Path("ABC.MVD"), "");
+  EXPECT_TRUE(NameSettled(dir.Path(""), "ABC"));
+  EXPECT_FALSE(NameSettled(dir.Path(""), "AB"));
+  QFile::remove(dir.Path("ABC.MED"));
+  QFile::remove(dir.Path("ABC.MVD"));
+  EXPECT_TRUE(NameSettled(dir.Path(""), "AB"));
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+// morv-render-server run as a separate process for tests, with everything it printed so far.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <string>
+
+namespace morv::test {
+
+class RenderServerProcess {
+ public:
+  explicit RenderServerProcess(const QStringList& args) {
+    process_.start(QStringLiteral(MORV_RENDER_SERVER_PATH), args);
+    EXPECT_TRUE(process_.waitForStarted(10000));
+  }
+  ~RenderServerProcess() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished(10000);
+    }
+  }
+
+  // Waits until a line matching `pattern` shows on stdout (or stderr); false after 10 s.
+  bool WaitFor(const QString& pattern, bool onStderr = false) {
+    const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+      process_.waitForReadyRead(20);
+      out_ += process_.readAllStandardOutput();
+      err_ += process_.readAllStandardError();
+      if (re.match(QString::fromUtf8(onStderr ? err_ : out_)).hasMatch()) return true;
+      if (process_.state() == QProcess::NotRunning) return false;
+    }
+    return false;
+  }
+
+  quint16 Port() {
+    EXPECT_TRUE(WaitFor(QStringLiteral("^listening on 127\\.0\\.0\\.1:\\d+$"))) << Err();
+    return static_cast<quint16>(out_.mid(out_.lastIndexOf(':') + 1).trimmed().toUInt());
+  }
+
+  int Finish() {
+    EXPECT_TRUE(process_.waitForFinished(10000));
+    err_ += process_.readAllStandardError();
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+
+  std::string Err() const { return err_.toStdString(); }
+  QProcess& Process() { return process_; }
+
+ private:
+  QProcess process_;
+  QByteArray out_;
+  QByteArray err_;
+};
+
+}  // namespace morv::test
