@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "platform/qt_prompts.h"
@@ -35,7 +36,12 @@ ModalScript::Step Choose(const QString& path) {
   return [path](QWidget& window) {
     auto* dialog = qobject_cast<QFileDialog*>(&window);
     ASSERT_NE(dialog, nullptr) << window.windowTitle().toStdString();
+    // Typed, as a user would: a selection made in code waits for the folder's listing, which
+    // the dialog loads in the background.
     dialog->selectFile(path);
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(path);
     auto* buttons = dialog->findChild<QDialogButtonBox*>();
     ASSERT_NE(buttons, nullptr);
     for (QAbstractButton* button : buttons->buttons()) {
