@@ -1,0 +1,232 @@
+// The printed model sheet: a header and one axis plane of the model, drawn as a page image.
+#include "ui/print_sheet.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/fonts.h"
+#include "platform/qt_text.h"
+#include "ui/number_glyphs.h"
+
+namespace morv {
+
+namespace {
+
+constexpr uint32_t SheetBlack = 0xFF000000u;
+constexpr uint32_t SheetGrey = 0xFF808080u;
+constexpr uint32_t SheetRed = 0xFFFF0000u;
+
+// Counts as they may come from a damaged file, held to what the arrays can hold.
+int32_t Bounded(int32_t count, int32_t capacity) { return std::clamp(count, 0, capacity); }
+
+// A model point's diagram pixel: three pixels per unit, the origin at the centre, v upwards.
+struct TSheetPixel {
+  int64_t X = 0;
+  int64_t Y = 0;
+};
+
+TSheetPixel SheetPixel(const TControlVertex& point, TViewPlane plane) {
+  const TDragPoint at = DragCoordinates(point, plane);
+  constexpr int64_t Centre = SheetDiagramSize / 2;
+  return {Centre + 3 * int64_t{at.H}, Centre - 3 * int64_t{at.V}};
+}
+
+TNumberGlyphs& NumberGlyphs() {
+  static TNumberGlyphs glyphs(&SheetNumberFont);
+  return glyphs;
+}
+
+// Numbers the distinct pixels of the control vertices from 0, vertices at the same pixel sharing
+// a number: lines whose ends share pixels are the same line.
+std::vector<int32_t> PlaceNumbers(const std::vector<TSheetPixel>& at) {
+  std::vector<std::pair<std::pair<int64_t, int64_t>, int32_t>> keys;
+  keys.reserve(at.size());
+  for (std::size_t i = 1; i < at.size(); ++i) {
+    keys.push_back({{at[i].X, at[i].Y}, static_cast<int32_t>(i)});
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<int32_t> place(at.size(), 0);
+  int32_t next = -1;
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    if (k == 0 || keys[k].first != keys[k - 1].first) ++next;
+    place[static_cast<std::size_t>(keys[k].second)] = next;
+  }
+  return place;
+}
+
+// For each control vertex, the vertices its patch rows lead to: the second of every row pair
+// (1-2, 2-3, 3-4, 5-6, 6-7, 7-8) whose first is that vertex, both within the model.
+struct TRowTargets {
+  std::vector<int32_t> first;  // targets of vertex i are targets[first[i]..first[i + 1])
+  std::vector<int32_t> targets;
+};
+
+TRowTargets RowTargets(const TMorvObject& model, int32_t controls) {
+  constexpr int32_t RowStarts[] = {1, 2, 3, 5, 6, 7};
+  const int32_t patches = Bounded(model.PatchCount, MaxPatches);
+  auto within = [&](int32_t index) { return index >= 1 && index <= controls; };
+  TRowTargets rows;
+  rows.first.assign(static_cast<std::size_t>(controls) + 2, 0);
+  for (int pass = 0; pass < 2; ++pass) {
+    std::vector<int32_t> fill;
+    if (pass == 1) {
+      for (std::size_t i = 1; i < rows.first.size(); ++i) rows.first[i] += rows.first[i - 1];
+      rows.targets.resize(static_cast<std::size_t>(rows.first.back()));
+      fill.assign(rows.first.begin(), rows.first.end());
+    }
+    for (int32_t p = 1; p <= patches; ++p) {
+      const TBezierPatch& patch = model.Patches[p];
+      for (const int32_t k : RowStarts) {
+        const int32_t a = patch.ControlIndex[k];
+        const int32_t b = patch.ControlIndex[k + 1];
+        if (!within(a) || !within(b)) continue;
+        const auto slot = static_cast<std::size_t>(a);
+        if (pass == 0) {
+          ++rows.first[slot + 1];
+        } else {
+          rows.targets[static_cast<std::size_t>(fill[slot]++)] = b;
+        }
+      }
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+QString SheetBanner() { return QStringLiteral("Morv! 5 - Bézier Modeller model sheet"); }
+
+QString StatisticsLine(const TMorvObject& model, int32_t points, int32_t polygons,
+                       const QString& renderTime) {
+  return QStringLiteral("Controls:") + QString::number(model.ControlCount) +
+         QStringLiteral(" Béziers:") + QString::number(model.PatchCount) +
+         QStringLiteral(" Joints:") + QString::number(model.JointCount) +
+         QStringLiteral(" = Points:") + QString::number(points) + QStringLiteral(" Polygons:") +
+         QString::number(polygons) + QStringLiteral(" Render time:") + renderTime;
+}
+
+TPrintHeader MakePrintHeader(const TMorvObject& model, const QImage& view, int32_t points,
+                             int32_t polygons, const QString& renderTime) {
+  return {FromModelText(model.Name), FromModelText(model.Owner),
+          StatisticsLine(model, points, polygons, renderTime), view};
+}
+
+TViewPlane SheetPlane(int page) {
+  switch (page) {
+    case 2:
+      return TViewPlane::YZ;
+    case 3:
+      return TViewPlane::XZ;
+    default:
+      return TViewPlane::XY;
+  }
+}
+
+QString SheetPlaneText(int page) {
+  switch (SheetPlane(page)) {
+    case TViewPlane::YZ:
+      return QStringLiteral("Y-Z");
+    case TViewPlane::XZ:
+      return QStringLiteral("X-Z");
+    case TViewPlane::XY:
+      break;
+  }
+  return QStringLiteral("X-Y");
+}
+
+QFont SheetAxisFont() {
+  return AliasedFont(PixelFont(QStringLiteral("Times New Roman"), 16, true));
+}
+
+QFont SheetNumberFont() { return AliasedFont(PixelFont(QStringLiteral("Arial"), 11)); }
+
+void DrawSheetDiagram(const TMorvObject& model, TViewPlane plane, QImage& diagram) {
+  TPixelBuffer pixels{reinterpret_cast<uint32_t*>(diagram.bits()), diagram.width(),
+                      diagram.height(), diagram.bytesPerLine() / 4};
+  DrawPlaneGround(diagram, pixels, plane, SheetAxisFont());
+  NumberGlyphs().Check();
+
+  const int32_t controls = Bounded(model.ControlCount, MaxControls);
+  std::vector<TSheetPixel> at(static_cast<std::size_t>(controls) + 1);
+  for (int32_t i = 1; i <= controls; ++i) {
+    at[static_cast<std::size_t>(i)] = SheetPixel(model.Controls[i], plane);
+  }
+  const std::vector<int32_t> place = PlaceNumbers(at);
+  auto line = [&](TSheetPixel from, TSheetPixel to, uint32_t pixel) {
+    DragLine(pixels, from.X, from.Y, to.X, to.Y, pixel);
+  };
+
+  // A control vertex's square and number come before its row lines, and the next vertex's after
+  // them, so each vertex is one step; within it every line is black and one line per end pixel is
+  // enough. `drawnBy` holds, per place, the last vertex that drew a line to it.
+  const TRowTargets rows = RowTargets(model, controls);
+  std::vector<int32_t> drawnBy(at.size(), 0);
+  for (int32_t i = 1; i <= controls; ++i) {
+    const auto from = static_cast<std::size_t>(i);
+    PixelMarker(pixels, at[from].X, at[from].Y, SheetBlack);
+    NumberGlyphs().Draw(pixels, at[from].X + 2, at[from].Y + 2, i, SheetGrey);
+    for (int32_t t = rows.first[from]; t < rows.first[from + 1]; ++t) {
+      const auto to = static_cast<std::size_t>(rows.targets[static_cast<std::size_t>(t)]);
+      int32_t& mark = drawnBy[static_cast<std::size_t>(place[to])];
+      if (mark == i) continue;
+      mark = i;
+      line(at[from], at[to], SheetBlack);
+    }
+  }
+
+  // Squares, numbers and lines of the joints are all red, so their order does not change the
+  // picture: of the lines between the same two pixels only the first is drawn.
+  const int32_t joints = Bounded(model.JointCount, MaxJoints);
+  std::vector<std::pair<std::pair<int64_t, int64_t>, int32_t>> lines;
+  for (int32_t j = 1; j <= joints; ++j) {
+    const TJoint& joint = model.Joints[j];
+    const TSheetPixel from = SheetPixel(joint.Position, plane);
+    PixelMarker(pixels, from.X, from.Y, SheetRed);
+    NumberGlyphs().Draw(pixels, from.X + 2, from.Y + 2, j, SheetRed);
+    const int32_t refs = Bounded(joint.RefCount, MaxJointRefs);
+    for (int32_t r = 1; r <= refs; ++r) {
+      const int32_t c = joint.ControlRefs[r];
+      if (c < 1 || c > controls) continue;
+      lines.push_back({{from.X, from.Y}, place[static_cast<std::size_t>(c)]});
+    }
+  }
+  std::vector<TSheetPixel> placeAt(at.size());
+  for (int32_t i = 1; i <= controls; ++i) {
+    placeAt[static_cast<std::size_t>(place[static_cast<std::size_t>(i)])] =
+        at[static_cast<std::size_t>(i)];
+  }
+  std::sort(lines.begin(), lines.end());
+  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  for (const auto& [from, to] : lines) {
+    line({from.first, from.second}, placeAt[static_cast<std::size_t>(to)], SheetRed);
+  }
+}
+
+QImage DrawSheetPage(const TMorvObject& model, int page, const TPrintHeader& header) {
+  QImage sheet(SheetWidth, SheetHeight, QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  QImage diagram(SheetDiagramSize, SheetDiagramSize, QImage::Format_RGB32);
+  DrawSheetDiagram(model, SheetPlane(page), diagram);
+
+  QPainter painter(&sheet);
+  if (!header.i3d.isNull()) painter.drawImage(QRect(8, 8, 73, 73), header.i3d);
+  painter.setPen(Qt::black);
+  const QFont arial = PixelFont(QStringLiteral("Arial"), 11);
+  QFont arialBlack = PixelFont(QStringLiteral("Arial Black"), 19);
+  arialBlack.setWeight(QFont::Black);
+  painter.setFont(arial);
+  DragText(painter, 88, 8, SheetBanner());
+  painter.setFont(arialBlack);
+  DragText(painter, 88, 32, header.modelname);
+  painter.setFont(arial);
+  DragText(painter, 88, 64, header.modelowner);
+  DragText(painter, 8, 88, header.modeldata);
+  painter.setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+  DragText(painter, 8, 104, SheetPlaneText(page));
+  painter.drawImage(SheetDiagramLeft, SheetDiagramTop, diagram);
+  return sheet;
+}
+
+}  // namespace morv
