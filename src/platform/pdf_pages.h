@@ -10,7 +10,7 @@
 namespace morv {
 
 // A PDF of the pages in order, each page as large as its image at 96 pixels per inch, the image
-// filling it without margins. Throws PrinterError when the document cannot be made.
+// filling it without margins, its pixels kept exactly.
 QByteArray PdfOfPages(const std::vector<QImage>& pages);
 
 // Writes that PDF atomically; throws FileError "Cannot create file <path>".
