@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/patch_rows.h"
 #include "platform/fonts.h"
 #include "ui/number_glyphs.h"
 
@@ -85,9 +86,6 @@ int32_t Clamped(int64_t value, int32_t low, int32_t high) {
 
 int64_t PixelX(TDragPoint at) { return int64_t{DragSpaceOrigin} + at.H; }
 int64_t PixelY(TDragPoint at) { return int64_t{DragSpaceOrigin} - at.V; }
-
-// Counts as they may come from a damaged file, held to what the arrays can hold.
-int32_t Bounded(int32_t count, int32_t capacity) { return std::clamp(count, 0, capacity); }
 
 // Markers and numbers of every element in the plane, in index order: a later one covers an
 // earlier one at the same place.
@@ -332,14 +330,14 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
   std::array<bool, MaxControls + 1> inPlane{};
 
   NumberGlyphs().Check();
-  const int32_t controlCount = Bounded(model.ControlCount, MaxControls);
+  const int32_t controlCount = BoundedCount(model.ControlCount, MaxControls);
   DrawElements(
       pixels,
       [&](int64_t x, int64_t y, int32_t i) { NumberGlyphs().Draw(pixels, x, y, i, DragGrey); },
       controlCount, [&](int32_t i) -> const TControlVertex& { return model.Controls[i]; }, plane,
       level, DragBlack, controls, controlAt);
 
-  const int32_t jointCount = Bounded(model.JointCount, MaxJoints);
+  const int32_t jointCount = BoundedCount(model.JointCount, MaxJoints);
   DrawElements(
       pixels,
       [&](int64_t x, int64_t y, int32_t j) { NumberGlyphs().Draw(pixels, x, y, j, DragRed); },
@@ -364,23 +362,16 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
   // other's, so the picture is the union of a colour's lines whatever their order and however
   // often each is drawn: each patch's row pairs are visited once instead of every ordered pair of
   // in-plane vertices, and of lines with the same two end pixels only the first is drawn.
-  constexpr int32_t RowStarts[] = {1, 2, 3, 5, 6, 7};
-  const int32_t patchCount = Bounded(model.PatchCount, MaxPatches);
-  if (patchCount > 0 && controlPlaces > 0) {
+  if (model.PatchCount > 0 && controlPlaces > 0) {
     TDrawnPairs drawn(controlPlaces, controlPlaces);
-    for (int32_t p = 1; p <= patchCount; ++p) {
-      const TBezierPatch& patch = model.Patches[p];
-      for (const int32_t k : RowStarts) {
-        const int32_t a = patch.ControlIndex[k];
-        const int32_t b = patch.ControlIndex[k + 1];
-        if (!lies(a) || !lies(b)) continue;
-        const auto from = static_cast<std::size_t>(a);
-        const auto to = static_cast<std::size_t>(b);
-        if (drawn.First(controlPlace[from], controlPlace[to])) {
-          line(controlAt[from], controlAt[to], DragBlack);
-        }
+    ForEachRowPair(model, [&](int32_t a, int32_t b) {
+      if (!lies(a) || !lies(b)) return;
+      const auto from = static_cast<std::size_t>(a);
+      const auto to = static_cast<std::size_t>(b);
+      if (drawn.First(controlPlace[from], controlPlace[to])) {
+        line(controlAt[from], controlAt[to], DragBlack);
       }
-    }
+    });
   }
 
   if (jointPlaces > 0 && controlPlaces > 0) {
@@ -388,7 +379,7 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
     for (int32_t s = 1; s <= joints.Count; ++s) {
       const auto j = static_cast<std::size_t>(joints.Items[s]);
       const TJoint& joint = model.Joints[joints.Items[s]];
-      const int32_t refs = Bounded(joint.RefCount, MaxJointRefs);
+      const int32_t refs = BoundedCount(joint.RefCount, MaxJointRefs);
       for (int32_t k = 1; k <= refs; ++k) {
         const int32_t c = joint.ControlRefs[k];
         if (!lies(c)) continue;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/patch_rows.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "ui/number_glyphs.h"
@@ -17,9 +18,6 @@ namespace {
 constexpr uint32_t SheetBlack = 0xFF000000u;
 constexpr uint32_t SheetGrey = 0xFF808080u;
 constexpr uint32_t SheetRed = 0xFFFF0000u;
-
-// Counts as they may come from a damaged file, held to what the arrays can hold.
-int32_t Bounded(int32_t count, int32_t capacity) { return std::clamp(count, 0, capacity); }
 
 // A model point's diagram pixel: three pixels per unit, the origin at the centre, v upwards.
 struct TSheetPixel {
@@ -64,33 +62,20 @@ struct TRowTargets {
 };
 
 TRowTargets RowTargets(const TMorvObject& model, int32_t controls) {
-  constexpr int32_t RowStarts[] = {1, 2, 3, 5, 6, 7};
-  const int32_t patches = Bounded(model.PatchCount, MaxPatches);
   auto within = [&](int32_t index) { return index >= 1 && index <= controls; };
   TRowTargets rows;
   rows.first.assign(static_cast<std::size_t>(controls) + 2, 0);
-  for (int pass = 0; pass < 2; ++pass) {
-    std::vector<int32_t> fill;
-    if (pass == 1) {
-      for (std::size_t i = 1; i < rows.first.size(); ++i) rows.first[i] += rows.first[i - 1];
-      rows.targets.resize(static_cast<std::size_t>(rows.first.back()));
-      fill.assign(rows.first.begin(), rows.first.end());
+  ForEachRowPair(model, [&](int32_t a, int32_t b) {
+    if (within(a) && within(b)) ++rows.first[static_cast<std::size_t>(a) + 1];
+  });
+  for (std::size_t i = 1; i < rows.first.size(); ++i) rows.first[i] += rows.first[i - 1];
+  rows.targets.resize(static_cast<std::size_t>(rows.first.back()));
+  std::vector<int32_t> fill = rows.first;
+  ForEachRowPair(model, [&](int32_t a, int32_t b) {
+    if (within(a) && within(b)) {
+      rows.targets[static_cast<std::size_t>(fill[static_cast<std::size_t>(a)]++)] = b;
     }
-    for (int32_t p = 1; p <= patches; ++p) {
-      const TBezierPatch& patch = model.Patches[p];
-      for (const int32_t k : RowStarts) {
-        const int32_t a = patch.ControlIndex[k];
-        const int32_t b = patch.ControlIndex[k + 1];
-        if (!within(a) || !within(b)) continue;
-        const auto slot = static_cast<std::size_t>(a);
-        if (pass == 0) {
-          ++rows.first[slot + 1];
-        } else {
-          rows.targets[static_cast<std::size_t>(fill[slot]++)] = b;
-        }
-      }
-    }
-  }
+  });
   return rows;
 }
 
@@ -148,7 +133,7 @@ void DrawSheetDiagram(const TMorvObject& model, TViewPlane plane, QImage& diagra
   DrawPlaneGround(diagram, pixels, plane, SheetAxisFont());
   NumberGlyphs().Check();
 
-  const int32_t controls = Bounded(model.ControlCount, MaxControls);
+  const int32_t controls = BoundedCount(model.ControlCount, MaxControls);
   std::vector<TSheetPixel> at(static_cast<std::size_t>(controls) + 1);
   for (int32_t i = 1; i <= controls; ++i) {
     at[static_cast<std::size_t>(i)] = SheetPixel(model.Controls[i], plane);
@@ -178,37 +163,42 @@ void DrawSheetDiagram(const TMorvObject& model, TViewPlane plane, QImage& diagra
 
   // Squares, numbers and lines of the joints are all red, so their order does not change the
   // picture: of the lines between the same two pixels only the first is drawn.
-  const int32_t joints = Bounded(model.JointCount, MaxJoints);
-  std::vector<std::pair<std::pair<int64_t, int64_t>, int32_t>> lines;
+  const int32_t joints = BoundedCount(model.JointCount, MaxJoints);
+  std::vector<TSheetPixel> jointAt(static_cast<std::size_t>(joints) + 1);
+  for (int32_t j = 1; j <= joints; ++j) {
+    jointAt[static_cast<std::size_t>(j)] = SheetPixel(model.Joints[j].Position, plane);
+  }
+  const std::vector<int32_t> jointPlace = PlaceNumbers(jointAt);
+  std::vector<bool> drawn(jointAt.size() * at.size(), false);
   for (int32_t j = 1; j <= joints; ++j) {
     const TJoint& joint = model.Joints[j];
-    const TSheetPixel from = SheetPixel(joint.Position, plane);
+    const TSheetPixel from = jointAt[static_cast<std::size_t>(j)];
     PixelMarker(pixels, from.X, from.Y, SheetRed);
     NumberGlyphs().Draw(pixels, from.X + 2, from.Y + 2, j, SheetRed);
-    const int32_t refs = Bounded(joint.RefCount, MaxJointRefs);
+    const int32_t refs = BoundedCount(joint.RefCount, MaxJointRefs);
+    const std::size_t row = static_cast<std::size_t>(jointPlace[static_cast<std::size_t>(j)]);
     for (int32_t r = 1; r <= refs; ++r) {
       const int32_t c = joint.ControlRefs[r];
       if (c < 1 || c > controls) continue;
-      lines.push_back({{from.X, from.Y}, place[static_cast<std::size_t>(c)]});
+      const auto to = static_cast<std::size_t>(c);
+      const std::size_t pair = row * at.size() + static_cast<std::size_t>(place[to]);
+      if (drawn[pair]) continue;
+      drawn[pair] = true;
+      line(from, at[to], SheetRed);
     }
-  }
-  std::vector<TSheetPixel> placeAt(at.size());
-  for (int32_t i = 1; i <= controls; ++i) {
-    placeAt[static_cast<std::size_t>(place[static_cast<std::size_t>(i)])] =
-        at[static_cast<std::size_t>(i)];
-  }
-  std::sort(lines.begin(), lines.end());
-  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-  for (const auto& [from, to] : lines) {
-    line({from.first, from.second}, placeAt[static_cast<std::size_t>(to)], SheetRed);
   }
 }
 
 QImage DrawSheetPage(const TMorvObject& model, int page, const TPrintHeader& header) {
   QImage sheet(SheetWidth, SheetHeight, QImage::Format_RGB32);
   sheet.fill(Qt::white);
-  QImage diagram(SheetDiagramSize, SheetDiagramSize, QImage::Format_RGB32);
-  DrawSheetDiagram(model, SheetPlane(page), diagram);
+  {
+    // The diagram is drawn in place: a picture over the sheet's own pixels, clipped to its area.
+    const qsizetype row = sheet.bytesPerLine();
+    QImage diagram(sheet.bits() + SheetDiagramTop * row + SheetDiagramLeft * 4, SheetDiagramSize,
+                   SheetDiagramSize, row, QImage::Format_RGB32);
+    DrawSheetDiagram(model, SheetPlane(page), diagram);
+  }
 
   QPainter painter(&sheet);
   if (!header.i3d.isNull()) painter.drawImage(QRect(8, 8, 73, 73), header.i3d);
@@ -225,7 +215,6 @@ QImage DrawSheetPage(const TMorvObject& model, int page, const TPrintHeader& hea
   DragText(painter, 8, 88, header.modeldata);
   painter.setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
   DragText(painter, 8, 104, SheetPlaneText(page));
-  painter.drawImage(SheetDiagramLeft, SheetDiagramTop, diagram);
   return sheet;
 }
 
