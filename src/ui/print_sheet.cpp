@@ -36,8 +36,8 @@ TNumberGlyphs& NumberGlyphs() {
   return glyphs;
 }
 
-// Numbers the distinct pixels of the control vertices from 0, vertices at the same pixel sharing
-// a number: lines whose ends share pixels are the same line.
+// Numbers the distinct pixels of the points at[1..] from 0, points at the same pixel sharing a
+// number: lines whose ends share pixels are the same line.
 std::vector<int32_t> PlaceNumbers(const std::vector<TSheetPixel>& at) {
   std::vector<std::pair<std::pair<int64_t, int64_t>, int32_t>> keys;
   keys.reserve(at.size());
