@@ -8,11 +8,11 @@
 #include "app/cli_arguments.h"
 #include "app/cli_export.h"
 #include "app/cli_motion.h"
-#include "engine/angle_tables.h"
+#include "app/cli_print.h"
+#include "app/cli_render.h"
 #include "engine/latin1.h"
 #include "engine/model.h"
-#include "engine/render_driver.h"
-#include "engine/view_parameters.h"
+#include "engine/renderer.h"
 #include "platform/qimage_canvas.h"
 
 namespace morv {
@@ -38,6 +38,10 @@ constexpr const char* Usage =
     "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
     "                           1..10 and POWER -12..12), save the model and print each\n"
     "                           joint's position, velocity and acceleration\n"
+    "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
+    "                           render the model as 'render' does, then write the printed\n"
+    "                           model sheet's three pages (planes X-Y, Y-Z, X-Z) as one PDF,\n"
+    "                           and with --png also PREFIX1.png .. PREFIX3.png\n"
     "  export MODEL.MVD OUT.obj|OUT.stl\n"
     "                           write the patches as the 3D view cuts them, in model\n"
     "                           coordinates: Wavefront OBJ (with OUT.mtl for the colours) or\n"
@@ -67,15 +71,12 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
   bool threads = false;
   for (std::size_t i = 3; i < args.size(); ++i) {
     const std::string& option = args[i];
-    if (option == "--angles" || option == "--light") {
+    if (option == "--angles") {
+      AnglesArgument(args, i, angles);
+    } else if (option == "--light") {
       int32_t values[3];
       for (int k = 0; k < 3; ++k) values[k] = IntegerArgument(args, ++i);
-      if (option == "--angles") {
-        // The view's spin edits hold 0..360 and clamp what is set into them.
-        for (int k = 0; k < 3; ++k) angles[k] = std::clamp(values[k], 0, 360);
-      } else {
-        light = {values[0], values[1], values[2]};
-      }
+      light = {values[0], values[1], values[2]};
     } else if (option == "--background") {
       background = IntegerArgument(args, ++i) & 0xFFFFFF;
     } else if (option == "--threads") {
@@ -85,25 +86,10 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
   }
 
-  const TMorvObject model = LoadModelFile(args[1]);
-  MakeAngleTables();
-  SetStartViewParameters();
-  LightVector = light;
-  BackgroundColour = background;
-  QImageCanvas canvas(TargetWidth, TargetHeight);
-  TargetCanvas = &canvas;
-  TRenderReport report;
-  {
-    TRenderDriver driver;
-    report = driver.Render(model, angles[0], angles[1], angles[2], threads);
-  }
-  TargetCanvas = nullptr;
-  if (report.LightFailed) err << LightErrorText << '\n';
-  if (report.SortCrashed) {
-    err << SortCrashText << '\n';
-    return 1;
-  }
-  SaveBitmap24(canvas.Image(), PathArgument(args[2]));
+  const std::optional<QImage> picture =
+      RenderHeadless(LoadModelFile(args[1]), angles, light, background, threads, err);
+  if (!picture) return 1;
+  SaveBitmap24(*picture, PathArgument(args[2]));
   out << "Points: " << PointCount << " Polygons: " << PolygonCount << '\n';
   return 0;
 }
@@ -118,6 +104,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "render") return Render(args, out, err);
     if (command == "animate") return Animate(args, out, err);
     if (command == "physics") return Physics(args, out, err);
+    if (command == "print") return Print(args, out, err);
     if (command == "export") return Export(args, out);
     if (command == "--help" || command == "help") {
       out << Usage;

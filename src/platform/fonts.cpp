@@ -7,6 +7,8 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
   QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  // The black weight of Arial comes out as the heaviest Liberation Sans there is, its bold.
+  QFont::insertSubstitution(QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"));
 }
 
 QFont PixelFont(const QString& family, int pixelHeight, bool italic) {

@@ -5,7 +5,7 @@
 
 namespace morv {
 
-// Maps "Arial", "Times New Roman" and "MS Sans Serif" onto the Liberation fonts.
+// Maps "Arial", "Arial Black", "Times New Roman" and "MS Sans Serif" onto the Liberation fonts.
 void InstallFontSubstitutions();
 
 // A font by family, pixel height and italic flag, with hinting that keeps pixel layouts stable.

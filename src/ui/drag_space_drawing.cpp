@@ -2,21 +2,22 @@
 // it.
 #include "ui/drag_space_drawing.h"
 
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
 
+#include "engine/patch_rows.h"
 #include "platform/fonts.h"
+#include "ui/number_glyphs.h"
 
 namespace morv {
 
 namespace {
 
 // Texts further off the picture than this cannot reach into it: the widest, a four-digit number,
-// is less than 30 pixels wide and the letters are 13 pixels high.
+// is less than 30 pixels wide and the letters are less than 20 pixels high.
 constexpr int64_t TextReach = 64;
 
 using Wide = __int128;
@@ -85,9 +86,6 @@ int32_t Clamped(int64_t value, int32_t low, int32_t high) {
 
 int64_t PixelX(TDragPoint at) { return int64_t{DragSpaceOrigin} + at.H; }
 int64_t PixelY(TDragPoint at) { return int64_t{DragSpaceOrigin} - at.V; }
-
-// Counts as they may come from a damaged file, held to what the arrays can hold.
-int32_t Bounded(int32_t count, int32_t capacity) { return std::clamp(count, 0, capacity); }
 
 // Markers and numbers of every element in the plane, in index order: a later one covers an
 // earlier one at the same place.
@@ -192,19 +190,14 @@ TDragPoint PixelToDrag(int32_t px, int32_t py) {
   return {px - DragSpaceOrigin, DragSpaceOrigin - py};
 }
 
-namespace {
-
-// Plain pixels: a line, a marker and a number each paint exactly one colour.
-QFont Aliased(QFont font) {
+QFont AliasedFont(QFont font) {
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
 
-}  // namespace
+QFont DragAxisFont() { return AliasedFont(PixelFont(QStringLiteral("Times New Roman"), 13, true)); }
 
-QFont DragAxisFont() { return Aliased(PixelFont(QStringLiteral("Times New Roman"), 13, true)); }
-
-QFont DragNumberFont() { return Aliased(PixelFont(QStringLiteral("Arial"), 8)); }
+QFont DragNumberFont() { return AliasedFont(PixelFont(QStringLiteral("Arial"), 8)); }
 
 void DragLine(TPixelBuffer& image, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
   const int64_t dx = x1 - x0;
@@ -277,13 +270,16 @@ void DragLine(TPixelBuffer& image, int64_t x0, int64_t y0, int64_t x1, int64_t y
   }
 }
 
+void PixelMarker(TPixelBuffer& image, int64_t x, int64_t y, uint32_t pixel) {
+  // From (x - 2, y - 2) to (x + 2, y + 2), right and bottom edges excluded.
+  const int32_t right = image.width + 1;
+  const int32_t bottom = image.height + 1;
+  FillRectangle(image, Clamped(x - 2, -1, right), Clamped(y - 2, -1, bottom),
+                Clamped(x + 2, -1, right), Clamped(y + 2, -1, bottom), pixel);
+}
+
 void DragMarker(TPixelBuffer& image, TDragPoint at, uint32_t pixel) {
-  // From (h + 98, 98 - v) to (h + 102, 102 - v), right and bottom edges excluded.
-  const int64_t x = PixelX(at);
-  const int64_t y = PixelY(at);
-  const int32_t reach = DragSpaceSize + 1;
-  FillRectangle(image, Clamped(x - 2, -1, reach), Clamped(y - 2, -1, reach),
-                Clamped(x + 2, -1, reach), Clamped(y + 2, -1, reach), pixel);
+  PixelMarker(image, PixelX(at), PixelY(at), pixel);
 }
 
 void DragText(QPainter& painter, int64_t x, int64_t y, const QString& text) {
@@ -296,77 +292,27 @@ void DragText(QPainter& painter, int64_t x, int64_t y, const QString& text) {
 
 namespace {
 
-// The pixels each number paints, relative to its top-left corner, taken once from the text
-// renderer: with the aliased number font a number paints the same pixels in any colour on any
-// ground, and a redraw writes up to two thousand of them.
-class TNumberGlyphs {
- public:
-  // Starts over when the number font has changed since the last picture, as a change of the
-  // font substitutions can make it.
-  void Check() {
-    font_ = DragNumberFont();
-    const QString key = QFontInfo(font_).family() + font_.key();
-    if (key == fontKey_) return;
-    fontKey_ = key;
-    for (auto& pixels : pixels_) pixels.clear();
-    std::fill(known_.begin(), known_.end(), false);
-  }
-
-  const std::vector<std::pair<int16_t, int16_t>>& Of(int32_t number) {
-    const auto slot = static_cast<std::size_t>(number);
-    if (!known_[slot]) {
-      pixels_[slot] = Render(font_, number);
-      known_[slot] = true;
-    }
-    return pixels_[slot];
-  }
-
- private:
-  static std::vector<std::pair<int16_t, int16_t>> Render(const QFont& font, int32_t number) {
-    // Drawn at the same fraction of a pixel as in the picture, with room for any overhang.
-    constexpr int Pad = 8;
-    QImage scratch(64, 32, QImage::Format_RGB32);
-    scratch.fill(Qt::white);
-    {
-      QPainter painter(&scratch);
-      painter.setFont(font);
-      painter.setPen(Qt::black);
-      DragText(painter, Pad, Pad, QString::number(number));
-    }
-    std::vector<std::pair<int16_t, int16_t>> pixels;
-    for (int y = 0; y < scratch.height(); ++y) {
-      for (int x = 0; x < scratch.width(); ++x) {
-        if (scratch.pixel(x, y) != qRgb(255, 255, 255)) {
-          pixels.emplace_back(static_cast<int16_t>(x - Pad), static_cast<int16_t>(y - Pad));
-        }
-      }
-    }
-    return pixels;
-  }
-
-  QFont font_;
-  QString fontKey_;
-  std::array<std::vector<std::pair<int16_t, int16_t>>, MaxControls + 1> pixels_;
-  std::array<bool, MaxControls + 1> known_{};
-};
-
 TNumberGlyphs& NumberGlyphs() {
-  static TNumberGlyphs glyphs;
+  static TNumberGlyphs glyphs(&DragNumberFont);
   return glyphs;
 }
 
-void DrawNumber(TPixelBuffer& image, int64_t x, int64_t y, int32_t number, uint32_t pixel) {
-  if (x < -TextReach || y < -TextReach || x >= image.width || y >= image.height) return;
-  for (const auto& [dx, dy] : NumberGlyphs().Of(number)) {
-    const int64_t px = x + dx;
-    const int64_t py = y + dy;
-    if (px >= 0 && px < image.width && py >= 0 && py < image.height) {
-      image.bits[py * image.stride + px] = pixel;
-    }
-  }
-}
-
 }  // namespace
+
+void DrawPlaneGround(QImage& picture, TPixelBuffer& pixels, TViewPlane plane,
+                     const QFont& axisFont) {
+  FillRectangle(pixels, -1, -1, picture.width() + 1, picture.height() + 1, DragWhite);
+  const int64_t c = picture.width() / 2;
+  DragLine(pixels, c - 20, c, c + 20, c, DragSilver);
+  DragLine(pixels, c, c - 20, c, c + 20, DragSilver);
+  QPainter painter(&picture);
+  painter.setFont(axisFont);
+  painter.setPen(QColor::fromRgb(DragSilver));
+  const bool zAcross = plane == TViewPlane::YZ;
+  const bool zUp = plane == TViewPlane::XZ;
+  DragText(painter, c + 18, c - 2, zAcross ? QStringLiteral("z") : QStringLiteral("x"));
+  DragText(painter, c + 6, c - 30, zUp ? QStringLiteral("z") : QStringLiteral("y"));
+}
 
 void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QImage& picture,
                    TPlaneList& controls, TPlaneList& joints) {
@@ -375,19 +321,7 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
   TPixelBuffer pixels{reinterpret_cast<uint32_t*>(picture.bits()), picture.width(),
                       picture.height(), picture.bytesPerLine() / 4};
 
-  FillRectangle(pixels, -1, -1, DragSpaceSize + 1, DragSpaceSize + 1, DragWhite);
-
-  DragLine(pixels, 80, 100, 120, 100, DragSilver);
-  DragLine(pixels, 100, 80, 100, 120, DragSilver);
-  {
-    QPainter painter(&picture);
-    painter.setFont(DragAxisFont());
-    painter.setPen(QColor::fromRgb(DragSilver));
-    const bool zAcross = plane == TViewPlane::YZ;
-    const bool zUp = plane == TViewPlane::XZ;
-    DragText(painter, 118, 98, zAcross ? QStringLiteral("z") : QStringLiteral("x"));
-    DragText(painter, 106, 70, zUp ? QStringLiteral("z") : QStringLiteral("y"));
-  }
+  DrawPlaneGround(picture, pixels, plane, DragAxisFont());
 
   // Where each in-plane element sits, by index; an index is in the plane when it is in its list,
   // which `inPlane` marks.
@@ -396,15 +330,17 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
   std::array<bool, MaxControls + 1> inPlane{};
 
   NumberGlyphs().Check();
-  const int32_t controlCount = Bounded(model.ControlCount, MaxControls);
+  const int32_t controlCount = BoundedCount(model.ControlCount, MaxControls);
   DrawElements(
-      pixels, [&](int64_t x, int64_t y, int32_t i) { DrawNumber(pixels, x, y, i, DragGrey); },
+      pixels,
+      [&](int64_t x, int64_t y, int32_t i) { NumberGlyphs().Draw(pixels, x, y, i, DragGrey); },
       controlCount, [&](int32_t i) -> const TControlVertex& { return model.Controls[i]; }, plane,
       level, DragBlack, controls, controlAt);
 
-  const int32_t jointCount = Bounded(model.JointCount, MaxJoints);
+  const int32_t jointCount = BoundedCount(model.JointCount, MaxJoints);
   DrawElements(
-      pixels, [&](int64_t x, int64_t y, int32_t j) { DrawNumber(pixels, x, y, j, DragRed); },
+      pixels,
+      [&](int64_t x, int64_t y, int32_t j) { NumberGlyphs().Draw(pixels, x, y, j, DragRed); },
       jointCount, [&](int32_t j) -> const TControlVertex& { return model.Joints[j].Position; },
       plane, level, DragRed, joints, jointAt);
 
@@ -426,23 +362,16 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
   // other's, so the picture is the union of a colour's lines whatever their order and however
   // often each is drawn: each patch's row pairs are visited once instead of every ordered pair of
   // in-plane vertices, and of lines with the same two end pixels only the first is drawn.
-  constexpr int32_t RowStarts[] = {1, 2, 3, 5, 6, 7};
-  const int32_t patchCount = Bounded(model.PatchCount, MaxPatches);
-  if (patchCount > 0 && controlPlaces > 0) {
+  if (model.PatchCount > 0 && controlPlaces > 0) {
     TDrawnPairs drawn(controlPlaces, controlPlaces);
-    for (int32_t p = 1; p <= patchCount; ++p) {
-      const TBezierPatch& patch = model.Patches[p];
-      for (const int32_t k : RowStarts) {
-        const int32_t a = patch.ControlIndex[k];
-        const int32_t b = patch.ControlIndex[k + 1];
-        if (!lies(a) || !lies(b)) continue;
-        const auto from = static_cast<std::size_t>(a);
-        const auto to = static_cast<std::size_t>(b);
-        if (drawn.First(controlPlace[from], controlPlace[to])) {
-          line(controlAt[from], controlAt[to], DragBlack);
-        }
+    ForEachRowPair(model, [&](int32_t a, int32_t b) {
+      if (!lies(a) || !lies(b)) return;
+      const auto from = static_cast<std::size_t>(a);
+      const auto to = static_cast<std::size_t>(b);
+      if (drawn.First(controlPlace[from], controlPlace[to])) {
+        line(controlAt[from], controlAt[to], DragBlack);
       }
-    }
+    });
   }
 
   if (jointPlaces > 0 && controlPlaces > 0) {
@@ -450,7 +379,7 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
     for (int32_t s = 1; s <= joints.Count; ++s) {
       const auto j = static_cast<std::size_t>(joints.Items[s]);
       const TJoint& joint = model.Joints[joints.Items[s]];
-      const int32_t refs = Bounded(joint.RefCount, MaxJointRefs);
+      const int32_t refs = BoundedCount(joint.RefCount, MaxJointRefs);
       for (int32_t k = 1; k <= refs; ++k) {
         const int32_t c = joint.ControlRefs[k];
         if (!lies(c)) continue;

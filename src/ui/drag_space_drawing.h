@@ -51,6 +51,9 @@ constexpr uint32_t DragGrey = 0xFF808080u;
 constexpr uint32_t DragBlack = 0xFF000000u;
 constexpr uint32_t DragRed = 0xFFFF0000u;
 
+// The font drawing plain pixels: a line, a marker and a number each paint exactly one colour.
+QFont AliasedFont(QFont font);
+
 // The axis letters' font (Times New Roman italic, 10 points) and the numbers' font (Arial,
 // 6 points), at the 96 pixels per inch the window layout is made for.
 QFont DragAxisFont();
@@ -62,12 +65,21 @@ QFont DragNumberFont();
 // coordinates are safe and cost no more than the visible part.
 void DragLine(TPixelBuffer& image, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel);
 
+// A 4x4 marker of an element centred on pixel (x, y), clipped to the image; any coordinates are
+// safe.
+void PixelMarker(TPixelBuffer& image, int64_t x, int64_t y, uint32_t pixel);
+
 // The 4x4 marker of an element at drag-space point `at`, centred on its pixel.
 void DragMarker(TPixelBuffer& image, TDragPoint at, uint32_t pixel);
 
 // Text with its top-left corner at (x, y) in the painter's font and pen, on a transparent
 // background.
 void DragText(QPainter& painter, int64_t x, int64_t y, const QString& text);
+
+// The ground of a square plane picture: white, a silver cross 40 pixels wide and high at its
+// centre, and the plane's axis letters beside it in `axisFont`. `pixels` are the picture's.
+void DrawPlaneGround(QImage& picture, TPixelBuffer& pixels, TViewPlane plane,
+                     const QFont& axisFont);
 
 // Repaints the whole picture from the model: white, the axis cross and letters, the markers and
 // numbers of the control vertices and joints whose depth equals `level`, then the patches' row

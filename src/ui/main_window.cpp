@@ -132,6 +132,7 @@ void TForm1::BuildControls() {
 
   connect(BitBtn1, &QToolButton::clicked, this, &TForm1::BitBtn1Click);
   connect(BitBtn2, &QToolButton::clicked, this, &TForm1::BitBtn2Click);
+  connect(BitBtn3, &QToolButton::clicked, this, &TForm1::BitBtn3Click);
   connect(button5, &QToolButton::clicked, this, &TForm1::button5Click);
   connect(button4, &QToolButton::clicked, this, &TForm1::button4Click);
   ConnectDragSpace();

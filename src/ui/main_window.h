@@ -18,6 +18,7 @@
 #include "engine/model.h"
 #include "engine/one_based_array.h"
 #include "engine/render_driver.h"
+#include "platform/page_printer.h"
 #include "platform/prompts.h"
 #include "ui/bevel.h"
 #include "ui/drag_space_drawing.h"
@@ -44,6 +45,11 @@ class TForm1 : public QWidget {
   void Edit1Change();
   void BitBtn1Click();  // "&Load"
   void BitBtn2Click();  // "&Save"
+  // "&Print Model": three pages, planes X-Y, Y-Z and X-Z, each its own print job.
+  void BitBtn3Click();
+  // The printer "&Print Model" prints on; null (the start value) is the system's default printer.
+  // The printer must outlive its use here.
+  void SetPagePrinter(PagePrinter* printer) { pagePrinter_ = printer; }
   void button5Click();  // opens PopupMenu1
   void button4Click();  // opens PopupMenu2
 
@@ -185,6 +191,7 @@ class TForm1 : public QWidget {
   void LoadMemo1(bool redrawView);
 
   Prompts& prompts_;
+  PagePrinter* pagePrinter_ = nullptr;
   TRenderDriver renderDriver_;
   QString commandLineFile_;
   bool quitRequested_ = false;

@@ -1,7 +1,11 @@
 // The print sheet: the page image of one axis plane of the model, rendered but never shown.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
+
+#include "engine/model.h"
+#include "ui/print_sheet.h"
 
 namespace morv {
 
@@ -10,6 +14,21 @@ class TPrintForm : public QWidget {
 
  public:
   explicit TPrintForm(QWidget* parent = nullptr);
+
+  // The header of the pages to come: name, owner, statistics line and thumbnail.
+  void FillHeader(TPrintHeader header);
+  const TPrintHeader& Header() const { return header_; }
+
+  // Draws page 1..3 of the model under the current header; the sheet shows it until the next.
+  const QImage& DrawPage(const TMorvObject& model, int page);
+  const QImage& Page() const { return page_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  TPrintHeader header_;
+  QImage page_;
 };
 
 // The one instance, valid while the application owns it.

@@ -1,0 +1,65 @@
+// morv-cli print: the printed model sheet's three pages as one PDF and, if asked, as PNG files.
+#include "app/cli_print.h"
+
+#include <QSaveFile>
+#include <optional>
+
+#include "app/cli_arguments.h"
+#include "app/cli_render.h"
+#include "engine/errors.h"
+#include "engine/renderer.h"
+#include "platform/pdf_pages.h"
+#include "ui/print_sheet.h"
+
+namespace morv {
+
+namespace {
+
+void SavePng(const QImage& image, const QString& path) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+    throw FileError("Cannot create file " + path.toStdString());
+  }
+}
+
+}  // namespace
+
+int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() < 3) throw UsageError("print needs a model and an output file");
+  int32_t angles[3] = {0, 0, 0};
+  std::optional<QString> pngPrefix;
+  for (std::size_t i = 3; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    if (option == "--angles") {
+      AnglesArgument(args, i, angles);
+    } else if (option == "--png" && i + 1 < args.size()) {
+      pngPrefix = PathArgument(args[++i]);
+    } else {
+      throw UsageError(option == "--png" ? "--png needs a prefix" : "unknown option " + option);
+    }
+  }
+
+  // The thumbnail and the counts are those of the 3D view's render with its start settings.
+  const TMorvObject model = LoadModelFile(args[1]);
+  const std::optional<QImage> view =
+      RenderHeadless(model, angles, TPoint3D{200, 0, -70}, 32768, false, err);
+  if (!view) return 1;
+  const TPrintHeader header =
+      MakePrintHeader(model, *view, PointCount, PolygonCount, QStringLiteral("0 ms"));
+
+  std::vector<QImage> pages;
+  for (int page = 1; page <= SheetPageCount; ++page) {
+    pages.push_back(DrawSheetPage(model, page, header));
+  }
+  WritePdfPages(pages, PathArgument(args[2]));
+  if (pngPrefix) {
+    for (int page = 1; page <= SheetPageCount; ++page) {
+      SavePng(pages[static_cast<std::size_t>(page - 1)],
+              *pngPrefix + QString::number(page) + QStringLiteral(".png"));
+    }
+  }
+  out << header.modeldata.toStdString() << '\n';
+  return 0;
+}
+
+}  // namespace morv

@@ -1,0 +1,28 @@
+// Page images printed on the system's default printer.
+#include "platform/qt_page_printer.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <utility>
+
+namespace morv {
+
+QtPagePrinter::QtPagePrinter(std::function<QPrinterInfo()> findPrinter)
+    : findPrinter_(std::move(findPrinter)) {}
+
+void QtPagePrinter::PrintPage(const QImage& page) {
+  const QPrinterInfo info = findPrinter_();
+  if (info.isNull()) throw PrinterError("No printer is set up");
+  QPrinter printer(info, QPrinter::HighResolution);
+  printer.setFullPage(true);
+  printer.setDocName(QStringLiteral("Morv! 5"));
+  QPainter painter;
+  if (!painter.begin(&printer)) throw PrinterError("The printer cannot print");
+  const double scale = static_cast<double>(printer.resolution()) / PagePixelsPerInch;
+  painter.scale(scale, scale);
+  painter.setRenderHint(QPainter::LosslessImageRendering);
+  painter.drawImage(0, 0, page);
+  if (!painter.end()) throw PrinterError("The printer cannot print");
+}
+
+}  // namespace morv

@@ -1,0 +1,89 @@
+// morv-cli print: one three-page PDF at the sheet's physical size, and the page images as PNGs.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <sstream>
+
+#include "app/cli_arguments.h"
+#include "app/cli_render.h"
+#include "cli_capture.h"
+#include "engine/renderer.h"
+#include "support/test_files.h"
+#include "ui/print_sheet.h"
+
+namespace morv {
+namespace {
+
+using test::RunCliCapture;
+using test::ScratchDir;
+using test::TestDataPath;
+
+QString RunTool(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.start(program, args);
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(CliPrint, WritesOneThreePagePdfAndThePageImages) {
+  ScratchDir dir;
+  const std::string model = TestDataPath("tetra.MVD").toStdString();
+  const QString pdf = dir.Path("tetra.pdf");
+  const auto r = RunCliCapture({"print", model, pdf.toStdString(), "--png",
+                                dir.Path("page").toStdString(), "--angles", "30", "400", "-5"});
+  ASSERT_EQ(r.code, 0) << r.err;
+
+  // The pages as the sheet draws them after the 3D view's render at the clamped angles.
+  const TMorvObject tetra = LoadModelFile(model);
+  const int32_t angles[3] = {30, 360, 0};
+  std::ostringstream err;
+  const QImage view = *RenderHeadless(tetra, angles, {200, 0, -70}, 32768, false, err);
+  const TPrintHeader header = MakePrintHeader(tetra, view, PointCount, PolygonCount, "0 ms");
+  EXPECT_EQ(r.out, header.modeldata.toStdString() + "\n");
+  for (int page = 1; page <= 3; ++page) {
+    const QImage png(dir.Path(QStringLiteral("page%1.png").arg(page)));
+    EXPECT_EQ(png.width(), 617);
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), DrawSheetPage(tetra, page, header))
+        << "page " << page;
+  }
+
+  const QString info = RunTool("pdfinfo", {pdf});
+  EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+3\\n"))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+462.75 x 750 pts\\n")))
+      << info.toStdString();
+  // The pictures inside the PDF are the page images, pixel for pixel.
+  RunTool("pdfimages", {"-png", pdf, dir.Path("embedded")});
+  for (int page = 1; page <= 3; ++page) {
+    const QImage embedded(dir.Path(QStringLiteral("embedded-00%1.png").arg(page - 1)));
+    EXPECT_EQ(embedded.convertToFormat(QImage::Format_RGB32),
+              QImage(dir.Path(QStringLiteral("page%1.png").arg(page)))
+                  .convertToFormat(QImage::Format_RGB32))
+        << "page " << page;
+  }
+}
+
+TEST(CliPrint, BadArgumentsAreUsageErrorsAndBadFilesFail) {
+  ScratchDir dir;
+  const std::string model = TestDataPath("tetra.MVD").toStdString();
+  const std::string pdf = dir.Path("out.pdf").toStdString();
+  const std::vector<std::vector<std::string>> usage = {
+      {"print", model},
+      {"print", model, pdf, "--png"},
+      {"print", model, pdf, "--angles", "1", "2"},
+      {"print", model, pdf, "--angles", "1", "x", "3"},
+      {"print", model, pdf, "--scale", "2"},
+  };
+  for (const auto& args : usage) {
+    const auto r = RunCliCapture(args);
+    EXPECT_EQ(r.code, 2) << args.back();
+    EXPECT_NE(r.err.find("print MODEL.MVD OUT.pdf"), std::string::npos);
+  }
+  EXPECT_EQ(RunCliCapture({"print", dir.Path("none.MVD").toStdString(), pdf}).code, 1);
+  EXPECT_EQ(RunCliCapture({"print", model, dir.Path("no/such/dir.pdf").toStdString()}).code, 1);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf))) << "nothing written on a failure";
+}
+
+}  // namespace
+}  // namespace morv
