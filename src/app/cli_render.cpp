@@ -4,10 +4,8 @@
 #include <algorithm>
 
 #include "app/cli_arguments.h"
-#include "engine/angle_tables.h"
-#include "engine/render_driver.h"
-#include "engine/view_parameters.h"
-#include "platform/qimage_canvas.h"
+#include "engine/renderer.h"
+#include "platform/headless_render.h"
 
 namespace morv {
 
@@ -18,24 +16,19 @@ void AnglesArgument(const std::vector<std::string>& args, std::size_t& i, int32_
 std::optional<QImage> RenderHeadless(const TMorvObject& model, const int32_t (&angles)[3],
                                      const TPoint3D& light, int32_t background, bool threads,
                                      std::ostream& err) {
-  MakeAngleTables();
-  SetStartViewParameters();
-  LightVector = light;
-  BackgroundColour = background;
-  QImageCanvas canvas(TargetWidth, TargetHeight);
-  TargetCanvas = &canvas;
-  TRenderReport report;
-  {
-    TRenderDriver driver;
-    report = driver.Render(model, angles[0], angles[1], angles[2], threads);
-  }
-  TargetCanvas = nullptr;
-  if (report.LightFailed) err << LightErrorText << '\n';
-  if (report.SortCrashed) {
+  TSceneSettings scene;
+  scene.Light = light;
+  scene.Background = background;
+  scene.AngleX = angles[0];
+  scene.AngleY = angles[1];
+  scene.AngleZ = angles[2];
+  const TRenderedScene rendered = RenderScene(scene, model, threads);
+  if (rendered.Report.LightFailed) err << LightErrorText << '\n';
+  if (rendered.Report.SortCrashed) {
     err << SortCrashText << '\n';
     return std::nullopt;
   }
-  return canvas.Image();
+  return rendered.Image;
 }
 
 }  // namespace morv

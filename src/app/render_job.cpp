@@ -3,13 +3,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <algorithm>
 #include <memory>
 
-#include "engine/angle_tables.h"
 #include "engine/model_file.h"
-#include "engine/render_driver.h"
-#include "engine/view_parameters.h"
+#include "platform/headless_render.h"
 #include "platform/qimage_canvas.h"
 #include "platform/text_file.h"
 
@@ -19,38 +16,7 @@ namespace {
 
 constexpr int32_t ViewSize = 360;
 
-// TargetCanvas must not outlive the canvas it points at, whatever the render throws.
-class CanvasBinding {
- public:
-  explicit CanvasBinding(TRenderCanvas& canvas) { TargetCanvas = &canvas; }
-  CanvasBinding(const CanvasBinding&) = delete;
-  CanvasBinding& operator=(const CanvasBinding&) = delete;
-  ~CanvasBinding() { TargetCanvas = nullptr; }
-};
-
 }  // namespace
-
-TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model) {
-  MakeAngleTables();
-  SetStartViewParameters();
-  ViewScale = scene.Scale;
-  LightVector = scene.Light;
-  BackgroundColour = scene.Background & 0xFFFFFF;
-  QImageCanvas canvas(TargetWidth, TargetHeight);
-  TRenderedScene rendered;
-  {
-    const CanvasBinding binding(canvas);
-    TRenderDriver driver;
-    // The view's spin edits hold 0..360 and clamp what is set into them.
-    rendered.Report =
-        driver.Render(model, std::clamp(scene.AngleX, 0, 360), std::clamp(scene.AngleY, 0, 360),
-                      std::clamp(scene.AngleZ, 0, 360), false);
-  }
-  rendered.Points = PointCount;
-  rendered.Polygons = PolygonCount;
-  rendered.Image = canvas.Image();
-  return rendered;
-}
 
 bool NameSettled(const QString& share, const std::string& name) {
   if (name.find_first_of("*?[]") != std::string::npos) return false;

@@ -10,6 +10,7 @@
 #include "engine/model.h"
 #include "engine/renderer.h"
 #include "engine/scene_file.h"
+#include "platform/headless_render.h"
 
 namespace morv {
 
@@ -18,17 +19,6 @@ class RequestRefused : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-struct TRenderedScene {
-  QImage Image;
-  int32_t Points = 0;
-  int32_t Polygons = 0;
-  TRenderReport Report;
-};
-
-// Renders `model` as the 3D view shows it with these settings, on the calling thread. Uses the
-// renderer's global state: never call it from two threads at once.
-TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model);
 
 struct TServedRender {
   int32_t Points = 0;

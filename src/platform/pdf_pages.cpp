@@ -1,10 +1,9 @@
 // Page images written as the pages of one PDF document, for printing without a printer.
 #include "platform/pdf_pages.h"
 
-#include <QSaveFile>
 #include <utility>
 
-#include "engine/errors.h"
+#include "platform/text_file.h"
 
 namespace morv {
 
@@ -98,10 +97,8 @@ QByteArray PdfOfPages(const std::vector<QImage>& pages) {
 
 void WritePdfPages(const std::vector<QImage>& pages, const QString& path) {
   const QByteArray bytes = PdfOfPages(pages);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    throw FileError("Cannot create file " + path.toStdString());
-  }
+  WriteFileAtomically(path,
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void PdfPagePrinter::PrintPage(const QImage& page) {

@@ -203,8 +203,9 @@ QImage DrawSheetPage(const TMorvObject& model, int page, const TPrintHeader& hea
   QPainter painter(&sheet);
   if (!header.i3d.isNull()) painter.drawImage(QRect(8, 8, 73, 73), header.i3d);
   painter.setPen(Qt::black);
-  const QFont arial = PixelFont(QStringLiteral("Arial"), 11);
-  QFont arialBlack = PixelFont(QStringLiteral("Arial Black"), 19);
+  // The header's text is plain pixels too, as everything on the page.
+  const QFont arial = AliasedFont(PixelFont(QStringLiteral("Arial"), 11));
+  QFont arialBlack = AliasedFont(PixelFont(QStringLiteral("Arial Black"), 19));
   arialBlack.setWeight(QFont::Black);
   painter.setFont(arial);
   DragText(painter, 88, 8, SheetBanner());
@@ -213,7 +214,7 @@ QImage DrawSheetPage(const TMorvObject& model, int page, const TPrintHeader& hea
   painter.setFont(arial);
   DragText(painter, 88, 64, header.modelowner);
   DragText(painter, 8, 88, header.modeldata);
-  painter.setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+  painter.setFont(AliasedFont(PixelFont(QStringLiteral("MS Sans Serif"), 11)));
   DragText(painter, 8, 104, SheetPlaneText(page));
   return sheet;
 }

@@ -1,0 +1,27 @@
+// The 3D view's picture rendered without a window, for the command-line programs and the server.
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+
+#include "engine/model.h"
+#include "engine/renderer.h"
+#include "engine/scene_file.h"
+
+namespace morv {
+
+struct TRenderedScene {
+  QImage Image;
+  int32_t Points = 0;
+  int32_t Polygons = 0;
+  TRenderReport Report;
+};
+
+// Renders `model` as the 3D view shows it with these settings, angles clamped to 0..360 as the
+// view's spin edits clamp them, on the calling thread or, with `threads`, on a render worker as
+// well. Uses the renderer's global state, which it leaves with this render's counts: never call it
+// from two threads at once.
+TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model,
+                           bool threads = false);
+
+}  // namespace morv
