@@ -25,6 +25,15 @@ constexpr char RequestMark = '\xD7';
 
 std::string FileName(const QString& path) { return path.toStdString(); }
 
+// The exchanged files are the folder text and the name joined as they stand. A folder typed the
+// other platform's way, with backslashes, names the same folder here: a backslash written into a
+// file name would leave the file in the working folder instead of failing at the share.
+QString ExchangeBase() {
+  QString base = network->Edit2->text() + network->Edit3->text();
+  base.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  return base;
+}
+
 }  // namespace
 
 quint16 RenderServerPort() {
@@ -71,7 +80,7 @@ void TNetworkClient::Request() {
     return;
   }
   if (network == nullptr || Display == nullptr) return;
-  const QString base = network->Edit2->text() + network->Edit3->text();
+  const QString base = ExchangeBase();
 
   TSceneSettings scene;
   scene.Background = BackgroundColour;
@@ -111,9 +120,7 @@ void TNetworkClient::SockSessionConnected() {
 void TNetworkClient::SockSessionClosed() {
   EndRequest();
   if (networkMode_.isChecked() && network != nullptr) {
-    RunReported(prompts_, [this] {
-      ShowBitmap(network->Edit2->text() + network->Edit3->text() + QStringLiteral(".BMP"));
-    });
+    RunReported(prompts_, [this] { ShowBitmap(ExchangeBase() + QStringLiteral(".BMP")); });
   }
   RunPendingRequest();
 }

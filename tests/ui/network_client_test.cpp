@@ -240,9 +240,19 @@ TEST_F(NetworkClientTest, AShareThatCannotBeWrittenStopsTheRequest) {
   EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + missing + "OBJECT1.MED."});
   EXPECT_FALSE(Form1->NetworkClient->RequestOpen()) << "nothing is sent";
 
-  network->Edit2->setText(folder);
+  // The start text names a share of the other platform's kind: it fails the same way, and no file
+  // with backslashes in its name lands in the working folder.
+  prompts.messages.clear();
+  network->Edit2->setText(QStringLiteral("\\\\PCNAME\\FOLDER\\"));
+  Form1->DrawTheThing();
+  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file //PCNAME/FOLDER/OBJECT1.MED."});
+  EXPECT_TRUE(QDir::current().entryList({QStringLiteral("*PCNAME*")}).isEmpty());
+
+  // The folder written with backslashes is the same folder.
+  network->Edit2->setText(QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')));
   Form1->DrawTheThing();
   ASSERT_TRUE(server.WaitForRequest(0, 8)) << "a failed request leaves nothing open";
+  EXPECT_TRUE(QFileInfo::exists(File(".MED")));
 }
 
 }  // namespace
