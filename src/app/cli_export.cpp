@@ -20,9 +20,10 @@ int Export(const std::vector<std::string>& args, std::ostream& out) {
     throw UsageError("the output file must end in .obj or .stl");
   }
   const TMorvObject model = LoadModelFile(args[1]);
-  const auto patches = static_cast<int64_t>(ExportPatches(model).size());
+  const std::vector<TExportPatch> mesh = ExportPatches(model);
+  const auto patches = static_cast<int64_t>(mesh.size());
   if (suffix == QStringLiteral("stl")) {
-    WriteFileAtomically(path, ExportBinaryStl(model));
+    WriteFileAtomically(path, ExportBinaryStl(mesh));
     out << "Patches: " << patches << " Triangles: " << patches * PolygonsPerPatch * 2 << '\n';
     return 0;
   }
@@ -30,7 +31,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out) {
   // so the OBJ file never names a material file that is not there.
   const QString mtlPath =
       target.path() + QLatin1Char('/') + target.completeBaseName() + QStringLiteral(".mtl");
-  const TObjFiles files = ExportObj(model, QFileInfo(mtlPath).fileName().toStdString());
+  const TObjFiles files = ExportObj(model.Name, mesh, QFileInfo(mtlPath).fileName().toStdString());
   WriteFileAtomically(mtlPath, files.Mtl);
   WriteFileAtomically(path, files.Obj);
   out << "Patches: " << patches << " Vertices: " << patches * PointsPerPatch

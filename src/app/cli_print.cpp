@@ -1,28 +1,16 @@
 // morv-cli print: the printed model sheet's three pages as one PDF and, if asked, as PNG files.
 #include "app/cli_print.h"
 
-#include <QSaveFile>
 #include <optional>
 
 #include "app/cli_arguments.h"
 #include "app/cli_render.h"
-#include "engine/errors.h"
 #include "engine/renderer.h"
 #include "platform/pdf_pages.h"
+#include "platform/qimage_canvas.h"
 #include "ui/print_sheet.h"
 
 namespace morv {
-
-namespace {
-
-void SavePng(const QImage& image, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-    throw FileError("Cannot create file " + path.toStdString());
-  }
-}
-
-}  // namespace
 
 int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() < 3) throw UsageError("print needs a model and an output file");
@@ -54,8 +42,8 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   WritePdfPages(pages, PathArgument(args[2]));
   if (pngPrefix) {
     for (int page = 1; page <= SheetPageCount; ++page) {
-      SavePng(pages[static_cast<std::size_t>(page - 1)],
-              *pngPrefix + QString::number(page) + QStringLiteral(".png"));
+      SaveImage(pages[static_cast<std::size_t>(page - 1)],
+                *pngPrefix + QString::number(page) + QStringLiteral(".png"), "PNG");
     }
   }
   out << header.modeldata.toStdString() << '\n';

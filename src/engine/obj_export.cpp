@@ -38,11 +38,11 @@ std::string CommentText(const std::string& latin1) {
 
 }  // namespace
 
-TObjFiles ExportObj(const TMorvObject& model, const std::string& mtlFileName) {
-  const std::vector<TExportPatch> patches = ExportPatches(model);
+TObjFiles ExportObj(const std::string& modelName, const std::vector<TExportPatch>& patches,
+                    const std::string& mtlFileName) {
   TObjFiles files;
   std::string& obj = files.Obj;
-  obj += "# Morv! 5 model " + CommentText(model.Name) + "\n";
+  obj += "# Morv! 5 model " + CommentText(modelName) + "\n";
   obj += "# " + std::to_string(patches.size()) + " patches, model coordinates\n";
   obj += "mtllib " + mtlFileName + "\n";
   int64_t firstVertex = 1;

@@ -2,8 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "engine/model.h"
+#include "engine/export_mesh.h"
 
 namespace morv {
 
@@ -12,8 +13,10 @@ struct TObjFiles {
   std::string Mtl;
 };
 
-// One group per patch ("patch<N>"), its 26 points and 12 quadrilaterals, and one material per
-// patch colour, which `mtlFileName` (a name beside the OBJ file) holds.
-TObjFiles ExportObj(const TMorvObject& model, const std::string& mtlFileName);
+// The patches under the model's name: one group per patch ("patch<N>"), its 26 points and 12
+// quadrilaterals, and one material per patch colour, which `mtlFileName` (a name beside the OBJ
+// file) holds.
+TObjFiles ExportObj(const std::string& modelName, const std::vector<TExportPatch>& patches,
+                    const std::string& mtlFileName);
 
 }  // namespace morv

@@ -32,8 +32,7 @@ void PutTriangle(std::string& out, const TPoint3D& a, const TPoint3D& b, const T
 
 }  // namespace
 
-std::string ExportBinaryStl(const TMorvObject& model) {
-  const std::vector<TExportPatch> patches = ExportPatches(model);
+std::string ExportBinaryStl(const std::vector<TExportPatch>& patches) {
   // The header must not begin with "solid": readers would take the file for the text form.
   std::string out = "Morv! 5 model, binary STL";
   out.resize(80, ' ');

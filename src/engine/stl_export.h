@@ -2,13 +2,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "engine/model.h"
+#include "engine/export_mesh.h"
 
 namespace morv {
 
-// Two triangles per quadrilateral of every drawn patch, wound as the 3D view shows them, each
+// Two triangles per quadrilateral of the patches, wound as the 3D view shows them, each
 // with its own normal on that side; little-endian, as the format wants.
-std::string ExportBinaryStl(const TMorvObject& model);
+std::string ExportBinaryStl(const std::vector<TExportPatch>& patches);
 
 }  // namespace morv

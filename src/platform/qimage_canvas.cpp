@@ -39,12 +39,15 @@ void QImageCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   painter.drawText(x, y + painter.fontMetrics().ascent(), QString::fromUtf8(text.c_str()));
 }
 
-void SaveBitmap24(const QImage& image, const QString& path) {
+void SaveImage(const QImage& image, const QString& path, const char* format) {
   QSaveFile file(path);
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  if (!file.open(QIODevice::WriteOnly) || !rgb.save(&file, "BMP") || !file.commit()) {
+  if (!file.open(QIODevice::WriteOnly) || !image.save(&file, format) || !file.commit()) {
     throw FileError("Cannot create file " + path.toStdString());
   }
+}
+
+void SaveBitmap24(const QImage& image, const QString& path) {
+  SaveImage(image.convertToFormat(QImage::Format_RGB32), path, "BMP");
 }
 
 }  // namespace morv

@@ -27,6 +27,10 @@ class QImageCanvas : public TRenderCanvas {
   QFont font_;
 };
 
+// Writes an image in a format Qt writes ("BMP", "PNG"), replacing the file only once all of it is
+// written; throws FileError "Cannot create file <name>".
+void SaveImage(const QImage& image, const QString& path, const char* format);
+
 // Writes an image as a 24-bit Windows bitmap; throws FileError "Cannot create file <name>".
 void SaveBitmap24(const QImage& image, const QString& path);
 

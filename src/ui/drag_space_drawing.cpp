@@ -10,6 +10,7 @@
 
 #include "engine/patch_rows.h"
 #include "platform/fonts.h"
+#include "ui/line_places.h"
 #include "ui/number_glyphs.h"
 
 namespace morv {
@@ -104,49 +105,6 @@ void DrawElements(TPixelBuffer& pixels, WriteNumber writeNumber, int32_t count,
     writeNumber(PixelX(at) + 2, PixelY(at) + 2, i);
   }
 }
-
-// Numbers the distinct positions of a list's elements from 0, elements at the same position
-// sharing a number, into `place` by element index; returns how many there are.
-template <std::size_t N>
-int32_t NumberPlaces(const TPlaneList& list, const std::array<TDragPoint, N>& at,
-                     std::array<int32_t, N>& place) {
-  std::vector<std::pair<uint64_t, int32_t>> keys;
-  keys.reserve(static_cast<std::size_t>(list.Count));
-  for (int32_t s = 1; s <= list.Count; ++s) {
-    const TDragPoint p = at[static_cast<std::size_t>(list.Items[s])];
-    keys.emplace_back((uint64_t{static_cast<uint32_t>(p.H)} << 32) | static_cast<uint32_t>(p.V),
-                      list.Items[s]);
-  }
-  std::sort(keys.begin(), keys.end());
-  int32_t places = 0;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (i > 0 && keys[i].first != keys[i - 1].first) ++places;
-    place[static_cast<std::size_t>(keys[i].second)] = places;
-  }
-  return keys.empty() ? 0 : places + 1;
-}
-
-// Which (from, to) pairs of place numbers have had their line drawn.
-class TDrawnPairs {
- public:
-  TDrawnPairs(int32_t froms, int32_t tos)
-      : tos_(static_cast<std::size_t>(tos)),
-        bits_((static_cast<std::size_t>(froms) * tos_ + 63) / 64) {}
-
-  // True the first time a pair is offered.
-  bool First(int32_t from, int32_t to) {
-    const std::size_t bit = static_cast<std::size_t>(from) * tos_ + static_cast<std::size_t>(to);
-    uint64_t& word = bits_[bit / 64];
-    const uint64_t mask = uint64_t{1} << (bit % 64);
-    if ((word & mask) != 0) return false;
-    word |= mask;
-    return true;
-  }
-
- private:
-  std::size_t tos_;
-  std::vector<uint64_t> bits_;
-};
 
 }  // namespace
 
@@ -352,8 +310,20 @@ void DrawDragSpace(const TMorvObject& model, TViewPlane plane, int32_t level, QI
   };
   std::array<int32_t, MaxControls + 1> controlPlace{};
   std::array<int32_t, MaxJoints + 1> jointPlace{};
-  const int32_t controlPlaces = NumberPlaces(controls, controlAt, controlPlace);
-  const int32_t jointPlaces = NumberPlaces(joints, jointAt, jointPlace);
+  // Places of the listed elements, by element index.
+  auto numberPlaces = [](const TPlaneList& list, const auto& at, auto& place) {
+    return NumberPlaces(
+        list.Count,
+        [&](int32_t k) {
+          const TDragPoint p = at[static_cast<std::size_t>(list.Items[k + 1])];
+          return TPixelPoint{PixelX(p), PixelY(p)};
+        },
+        [&](int32_t k, int32_t number) {
+          place[static_cast<std::size_t>(list.Items[k + 1])] = number;
+        });
+  };
+  const int32_t controlPlaces = numberPlaces(controls, controlAt, controlPlace);
+  const int32_t jointPlaces = numberPlaces(joints, jointAt, jointPlace);
   auto line = [&](TDragPoint from, TDragPoint to, uint32_t pixel) {
     DragLine(pixels, PixelX(from), PixelY(from), PixelX(to), PixelY(to), pixel);
   };

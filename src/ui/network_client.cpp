@@ -9,6 +9,7 @@
 #include "engine/errors.h"
 #include "engine/model.h"
 #include "engine/model_file.h"
+#include "engine/render_request.h"
 #include "engine/scene_file.h"
 #include "engine/view_parameters.h"
 #include "platform/error_report.h"
@@ -21,7 +22,6 @@ namespace morv {
 namespace {
 
 constexpr quint16 DefaultRenderPort = 252;
-constexpr char RequestMark = '\xD7';
 
 std::string FileName(const QString& path) { return path.toStdString(); }
 
@@ -113,7 +113,8 @@ void TNetworkClient::SockSessionConnected() {
   connected_ = true;
   if (network == nullptr) return;
   // The name is read now: the user may have changed it since the files were written.
-  const QByteArray request = QByteArray(1, RequestMark) + network->Edit3->text().toLatin1();
+  const QByteArray request =
+      QByteArray(1, static_cast<char>(RequestMark)) + network->Edit3->text().toLatin1();
   sock_.write(request);
 }
 

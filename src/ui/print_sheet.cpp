@@ -9,6 +9,7 @@
 #include "engine/patch_rows.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
+#include "ui/line_places.h"
 #include "ui/number_glyphs.h"
 
 namespace morv {
@@ -20,12 +21,7 @@ constexpr uint32_t SheetGrey = 0xFF808080u;
 constexpr uint32_t SheetRed = 0xFFFF0000u;
 
 // A model point's diagram pixel: three pixels per unit, the origin at the centre, v upwards.
-struct TSheetPixel {
-  int64_t X = 0;
-  int64_t Y = 0;
-};
-
-TSheetPixel SheetPixel(const TControlVertex& point, TViewPlane plane) {
+TPixelPoint SheetPixel(const TControlVertex& point, TViewPlane plane) {
   const TDragPoint at = DragCoordinates(point, plane);
   constexpr int64_t Centre = SheetDiagramSize / 2;
   return {Centre + 3 * int64_t{at.H}, Centre - 3 * int64_t{at.V}};
@@ -36,21 +32,13 @@ TNumberGlyphs& NumberGlyphs() {
   return glyphs;
 }
 
-// Numbers the distinct pixels of the points at[1..] from 0, points at the same pixel sharing a
-// number: lines whose ends share pixels are the same line.
-std::vector<int32_t> PlaceNumbers(const std::vector<TSheetPixel>& at) {
-  std::vector<std::pair<std::pair<int64_t, int64_t>, int32_t>> keys;
-  keys.reserve(at.size());
-  for (std::size_t i = 1; i < at.size(); ++i) {
-    keys.push_back({{at[i].X, at[i].Y}, static_cast<int32_t>(i)});
-  }
-  std::sort(keys.begin(), keys.end());
+// Numbers the distinct pixels of the points at[1..]: see NumberPlaces.
+std::vector<int32_t> PlaceNumbers(const std::vector<TPixelPoint>& at, int32_t& count) {
   std::vector<int32_t> place(at.size(), 0);
-  int32_t next = -1;
-  for (std::size_t k = 0; k < keys.size(); ++k) {
-    if (k == 0 || keys[k].first != keys[k - 1].first) ++next;
-    place[static_cast<std::size_t>(keys[k].second)] = next;
-  }
+  count = NumberPlaces(
+      static_cast<int32_t>(at.size()) - 1,
+      [&](int32_t k) { return at[static_cast<std::size_t>(k) + 1]; },
+      [&](int32_t k, int32_t number) { place[static_cast<std::size_t>(k) + 1] = number; });
   return place;
 }
 
@@ -134,12 +122,13 @@ void DrawSheetDiagram(const TMorvObject& model, TViewPlane plane, QImage& diagra
   NumberGlyphs().Check();
 
   const int32_t controls = BoundedCount(model.ControlCount, MaxControls);
-  std::vector<TSheetPixel> at(static_cast<std::size_t>(controls) + 1);
+  std::vector<TPixelPoint> at(static_cast<std::size_t>(controls) + 1);
   for (int32_t i = 1; i <= controls; ++i) {
     at[static_cast<std::size_t>(i)] = SheetPixel(model.Controls[i], plane);
   }
-  const std::vector<int32_t> place = PlaceNumbers(at);
-  auto line = [&](TSheetPixel from, TSheetPixel to, uint32_t pixel) {
+  int32_t controlPlaces = 0;
+  const std::vector<int32_t> place = PlaceNumbers(at, controlPlaces);
+  auto line = [&](TPixelPoint from, TPixelPoint to, uint32_t pixel) {
     DragLine(pixels, from.X, from.Y, to.X, to.Y, pixel);
   };
 
@@ -164,27 +153,25 @@ void DrawSheetDiagram(const TMorvObject& model, TViewPlane plane, QImage& diagra
   // Squares, numbers and lines of the joints are all red, so their order does not change the
   // picture: of the lines between the same two pixels only the first is drawn.
   const int32_t joints = BoundedCount(model.JointCount, MaxJoints);
-  std::vector<TSheetPixel> jointAt(static_cast<std::size_t>(joints) + 1);
+  std::vector<TPixelPoint> jointAt(static_cast<std::size_t>(joints) + 1);
   for (int32_t j = 1; j <= joints; ++j) {
     jointAt[static_cast<std::size_t>(j)] = SheetPixel(model.Joints[j].Position, plane);
   }
-  const std::vector<int32_t> jointPlace = PlaceNumbers(jointAt);
-  std::vector<bool> drawn(jointAt.size() * at.size(), false);
+  int32_t jointPlaces = 0;
+  const std::vector<int32_t> jointPlace = PlaceNumbers(jointAt, jointPlaces);
+  TDrawnPairs drawn(jointPlaces, controlPlaces);
   for (int32_t j = 1; j <= joints; ++j) {
     const TJoint& joint = model.Joints[j];
-    const TSheetPixel from = jointAt[static_cast<std::size_t>(j)];
+    const TPixelPoint from = jointAt[static_cast<std::size_t>(j)];
     PixelMarker(pixels, from.X, from.Y, SheetRed);
     NumberGlyphs().Draw(pixels, from.X + 2, from.Y + 2, j, SheetRed);
     const int32_t refs = BoundedCount(joint.RefCount, MaxJointRefs);
-    const std::size_t row = static_cast<std::size_t>(jointPlace[static_cast<std::size_t>(j)]);
+    const int32_t row = jointPlace[static_cast<std::size_t>(j)];
     for (int32_t r = 1; r <= refs; ++r) {
       const int32_t c = joint.ControlRefs[r];
       if (c < 1 || c > controls) continue;
       const auto to = static_cast<std::size_t>(c);
-      const std::size_t pair = row * at.size() + static_cast<std::size_t>(place[to]);
-      if (drawn[pair]) continue;
-      drawn[pair] = true;
-      line(from, at[to], SheetRed);
+      if (drawn.First(row, place[to])) line(from, at[to], SheetRed);
     }
   }
 }

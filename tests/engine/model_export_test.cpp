@@ -63,7 +63,7 @@ int32_t VisibleAtRest(const TMorvObject& model) {
 TEST(ModelExportTest, NormalsPointToWhereTheViewSeesThePatchFrom) {
   for (const bool flipped : {false, true}) {
     const TMorvObject model = FlatPatch(flipped);
-    const std::vector<StlTriangle> triangles = ReadStl(ExportBinaryStl(model));
+    const std::vector<StlTriangle> triangles = ReadStl(ExportBinaryStl(ExportPatches(model)));
     ASSERT_EQ(triangles.size(), 24u);
     // Facing the viewer means a normal towards +z, where the view looks from.
     const float z = VisibleAtRest(model) == PolygonsPerPatch ? 1.0f : -1.0f;
@@ -102,7 +102,7 @@ TEST(ModelExportTest, ObjHasOneGroupPerDrawnPatchAndOneMaterialPerColour) {
   model.Patches[4] = model.Patches[1];
   model.Patches[4].Colour = 0x000000;
 
-  const TObjFiles files = ExportObj(model, "m.mtl");
+  const TObjFiles files = ExportObj(model.Name, ExportPatches(model), "m.mtl");
   const std::string& obj = files.Obj;
   auto count = [&](const std::string& prefix) {
     std::size_t n = 0;
@@ -129,8 +129,9 @@ TEST(ModelExportTest, ObjHasOneGroupPerDrawnPatchAndOneMaterialPerColour) {
 
 TEST(ModelExportTest, AnEmptyModelGivesEmptyButValidFiles) {
   const TMorvObject empty;
-  EXPECT_TRUE(ReadStl(ExportBinaryStl(empty)).empty());
-  EXPECT_EQ(ExportObj(empty, "e.mtl").Obj.find("\nv "), std::string::npos);
+  EXPECT_TRUE(ReadStl(ExportBinaryStl(ExportPatches(empty))).empty());
+  EXPECT_EQ(ExportObj(empty.Name, ExportPatches(empty), "e.mtl").Obj.find("\nv "),
+            std::string::npos);
 }
 
 }  // namespace
