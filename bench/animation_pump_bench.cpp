@@ -4,6 +4,7 @@
 
 #include "engine/animation.h"
 #include "engine/animation_playback.h"
+#include "no_joystick.h"
 #include "sample_models.h"
 #include "silent_prompts.h"
 #include "ui/main_window.h"
@@ -15,7 +16,7 @@ namespace {
 // The 1000-patch torus with ten joints, each carrying 100 of its vertices, all ten animated.
 void BM_AnimationPumpTickTorus1000(benchmark::State& state) {
   SilentPrompts prompts;
-  TMorvApplication application(prompts, QString());
+  TMorvApplication application(prompts, NoJoystick(), QString());
   CurrentModel = TorusModel(40, 25, 100, 45);
   for (int32_t j = 1; j <= 10; ++j) {
     TJoint& joint = CurrentModel.Joints[++CurrentModel.JointCount];

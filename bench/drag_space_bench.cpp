@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "full_model.h"
+#include "no_joystick.h"
 #include "sample_models.h"
 #include "silent_prompts.h"
 #include "ui/display_window.h"
@@ -63,7 +64,7 @@ TMorvObject GridModel() {
 
 void DrawLoop(benchmark::State& state, const TMorvObject& model) {
   SilentPrompts prompts;
-  TMorvApplication application(prompts, QString());
+  TMorvApplication application(prompts, NoJoystick(), QString());
   CurrentModel = model;
   for (auto _ : state) {
     Form1->DrawTheDrag();
@@ -93,7 +94,7 @@ BENCHMARK(BM_DrawTheDragEmpty)->Unit(benchmark::kMicrosecond);
 // and the 3D view redrawn.
 void BM_DragStepTorus100(benchmark::State& state) {
   SilentPrompts prompts;
-  TMorvApplication application(prompts, QString());
+  TMorvApplication application(prompts, NoJoystick(), QString());
   CurrentModel = TorusModel(10, 10, 60, 25);
   Form1->show();
   Form1->PLxz->setChecked(true);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include "no_joystick.h"
 #include "sample_models.h"
 #include "silent_prompts.h"
 #include "ui/display_window.h"
@@ -14,7 +15,7 @@ namespace {
 
 void HoverLoop(benchmark::State& state, const TMorvObject& model, bool threads) {
   SilentPrompts prompts;
-  TMorvApplication application(prompts, QString());
+  TMorvApplication application(prompts, NoJoystick(), QString());
   CurrentModel = model;
   Form1->show();
   Display->CheckBox1->setChecked(threads);

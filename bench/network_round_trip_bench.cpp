@@ -9,6 +9,7 @@
 
 #include "engine/model_file.h"
 #include "engine/scene_file.h"
+#include "no_joystick.h"
 #include "platform/text_file.h"
 #include "sample_models.h"
 #include "silent_prompts.h"
@@ -36,7 +37,7 @@ quint16 StartServer(QProcess& server, const QString& share) {
 }
 
 void ShowTorus(SilentPrompts& prompts, TMorvApplication*& application) {
-  application = new TMorvApplication(prompts, QString());
+  application = new TMorvApplication(prompts, NoJoystick(), QString());
   CurrentModel = TorusModel(40, 25, 100, 45);
   Form1->show();
   QApplication::processEvents();

@@ -1,6 +1,7 @@
 // morv: the modeller; starts the application with the model file named on the command line.
 #include <QApplication>
 
+#include "input/sdl_joystick_service.h"
 #include "platform/fonts.h"
 #include "platform/qt_prompts.h"
 #include "ui/main_window.h"
@@ -13,9 +14,11 @@ int main(int argc, char** argv) {
   morv::InstallFontSubstitutions();
 
   morv::QtPrompts prompts;
+  // Outlives the windows, whose joystick component releases its capture as it goes.
+  morv::SdlJoystickService joystick;
   // Qt has taken its own options out of argv, so argv[1] is the user's first argument.
   const QString commandLineFile = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-  morv::TMorvApplication morv(prompts, commandLineFile);
+  morv::TMorvApplication morv(prompts, joystick, commandLineFile);
   if (morv.QuitRequested()) return 0;
 
   morv::TForm1& mainWindow = morv.MainWindow();

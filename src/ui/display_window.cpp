@@ -2,6 +2,7 @@
 #include "ui/display_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 
 #include "engine/model.h"
 #include "engine/view_parameters.h"
@@ -35,8 +36,10 @@ QLabel* MakeAxisLabel(QWidget* parent, const char* name, const QString& caption,
 
 }  // namespace
 
-TDisplay::TDisplay(Prompts& prompts, QWidget* parent)
-    : QWidget(parent, BareWindowFlags), prompts_(prompts) {
+TDisplay::TDisplay(Prompts& prompts, JoystickService& joystick, QWidget* parent)
+    : QWidget(parent, BareWindowFlags),
+      Joystick(joystick, CalibrationFilePath(QCoreApplication::applicationFilePath())),
+      prompts_(prompts) {
   FixClientSize(this, "Display", QString(), 361, 457);
   setFont(DefaultWindowFont());
   // The name may have been set before this window existed, while the main window was created.
@@ -72,6 +75,25 @@ TDisplay::TDisplay(Prompts& prompts, QWidget* parent)
           [this](Qt::MouseButton, QPoint position) { MainViewMouseDown(position); });
   connect(Shape1, &TColourSwatch::MouseDown, this, [this] { Shape1MouseDown(); });
   connect(BitBtn1, &QToolButton::clicked, this, [this] { BitBtn1Click(); });
+
+  // In the order of the component's properties, so the port reads the device's ranges before
+  // any calibration could replace them.
+  Joystick.SetGamePort(TGamePort::Gameport1);
+  Joystick.SetPolling(false);
+  Joystick.SetInterval(100);
+  Joystick.SetEventThreshold(0.1);
+  Joystick.SetScaled(true);
+  Joystick.SetXScaledBy(10);
+  Joystick.SetYScaledBy(10);
+  Joystick.SetZScaledBy(10);
+  Joystick.SetCalAutoSave(false);
+  Joystick.SetCalAutoLoad(false);
+  Joystick.JoyMove = [this](TJoystickex& sender, int x, int y, uint16_t buttons, bool calibrating) {
+    JoystickJoyMove(sender, x, y, buttons, calibrating);
+  };
+  Joystick.JoyZMove = [this](TJoystickex& sender, int z, uint16_t buttons, bool calibrating) {
+    JoystickJoyZMove(sender, z, buttons, calibrating);
+  };
 
   setTabOrder(xV, yV);
   setTabOrder(yV, zV);
@@ -129,6 +151,33 @@ void TDisplay::BitBtn1Click() {
   });
 }
 
+void TDisplay::FormShow() { Joystick.StartCapture(); }
+
+namespace {
+
+// Positions run from 0 to 10 with the middle at 5; the spin edit keeps the angle within 0..360.
+void Turn(TSpinEdit* angle, int position) {
+  if (position <= 4) angle->setValue(angle->value() - 5);
+  if (position >= 6) angle->setValue(angle->value() + 5);
+}
+
+}  // namespace
+
+void TDisplay::JoystickJoyMove(TJoystickex&, int XPos, int YPos, uint16_t, bool) {
+  RunReported(prompts_, [&] {
+    Turn(yV, XPos);
+    Turn(xV, YPos);
+    if (Form1 != nullptr) Form1->DrawTheThing();
+  });
+}
+
+void TDisplay::JoystickJoyZMove(TJoystickex&, int ZPos, uint16_t, bool) {
+  RunReported(prompts_, [&] {
+    Turn(zV, ZPos);
+    if (Form1 != nullptr) Form1->DrawTheThing();
+  });
+}
+
 void TDisplay::ShowModelName(const QString& name) {
   setWindowTitle(QStringLiteral("3D Display - ") + name);
 }
@@ -141,6 +190,8 @@ void TDisplay::FormActivate() {
 
 bool TDisplay::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
+  // Shown by the program, not brought back from an icon.
+  if (event->type() == QEvent::Show && !event->spontaneous()) FormShow();
   return QWidget::event(event);
 }
 

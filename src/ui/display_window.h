@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include "input/joystickex.h"
 #include "platform/prompts.h"
 #include "ui/bevel.h"
 #include "ui/colour_swatch.h"
@@ -18,7 +19,7 @@ class TDisplay : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TDisplay(Prompts& prompts, QWidget* parent = nullptr);
+  TDisplay(Prompts& prompts, JoystickService& joystick, QWidget* parent = nullptr);
 
   // Caption "3D Display - " followed by the model name.
   void ShowModelName(const QString& name);
@@ -34,6 +35,14 @@ class TDisplay : public QWidget {
   void Shape1MouseDown();
   // "&BMP": saves the picture as a 24-bit Windows bitmap.
   void BitBtn1Click();
+
+  // Starts the joystick's capture; without a joystick nothing happens.
+  void FormShow();
+  // The stick and the Z axis turn the view by 5 degrees per event, away from the middle
+  // position 5 on each axis.
+  void JoystickJoyMove(TJoystickex& Sender, int XPos, int YPos, uint16_t ButtonStatus,
+                       bool IsCalibrating);
+  void JoystickJoyZMove(TJoystickex& Sender, int ZPos, uint16_t ButtonStatus, bool IsCalibrating);
 
   static FileDialogOptions SaveDialog1();
 
@@ -54,6 +63,7 @@ class TDisplay : public QWidget {
   TColourSwatch* Shape1;
   TBevel* Bevel3;
   TBevel* Bevel4;
+  TJoystickex Joystick;
 
  protected:
   bool event(QEvent* event) override;

@@ -25,7 +25,8 @@ void TMorvApplication::Create(Window*& instance, Args&... args) {
   windows_.push_back(instance);
 }
 
-TMorvApplication::TMorvApplication(Prompts& prompts, const QString& commandLineFile) {
+TMorvApplication::TMorvApplication(Prompts& prompts, JoystickService& joystick,
+                                   const QString& commandLineFile) {
   CurrentModel = TMorvObject{};
   SceneObject = TMorvObject{};
   AnimationSet = TAnimationList{};
@@ -46,7 +47,7 @@ TMorvApplication::TMorvApplication(Prompts& prompts, const QString& commandLineF
   Create(password, prompts);
   Create(phys, prompts);
   Create(PrintForm);
-  Create(Display, prompts);
+  Create(Display, prompts, joystick);
   Create(network);
 }
 

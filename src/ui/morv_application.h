@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "input/joystick_service.h"
 #include "platform/prompts.h"
 
 namespace morv {
@@ -15,8 +16,9 @@ class TForm1;
 class TMorvApplication {
  public:
   // A fresh program start: the shared model and animation set are emptied, then the windows are
-  // created, the main window first. `commandLineFile` is the first command-line argument.
-  TMorvApplication(Prompts& prompts, const QString& commandLineFile);
+  // created, the main window first. `commandLineFile` is the first command-line argument; the 3D
+  // view turns with the first joystick of `joystick`.
+  TMorvApplication(Prompts& prompts, JoystickService& joystick, const QString& commandLineFile);
   ~TMorvApplication();
 
   TMorvApplication(const TMorvApplication&) = delete;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "engine/model.h"
+#include "support/fake_joystick_service.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "ui/display_window.h"
@@ -78,7 +79,7 @@ inline QStringList ExpectControls(const QWidget* window, std::initializer_list<C
 class ApplicationTest : public ::testing::Test {
  protected:
   void Start(const QString& commandLineFile = QString()) {
-    application = std::make_unique<TMorvApplication>(prompts, commandLineFile);
+    application = std::make_unique<TMorvApplication>(prompts, joystick, commandLineFile);
   }
 
   void TearDown() override { application.reset(); }
@@ -86,6 +87,7 @@ class ApplicationTest : public ::testing::Test {
   QString DisplayCaption() const { return Display->windowTitle(); }
 
   ScriptedPrompts prompts;
+  FakeJoystickService joystick;
   std::unique_ptr<TMorvApplication> application;
 };
 

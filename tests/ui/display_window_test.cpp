@@ -1,5 +1,6 @@
 // The 3D display: the rendered model, hover-rotate, the light click, the background colour, the
-// render-time readout, the worker thread and the bitmap export, through real mouse events.
+// render-time readout, the worker thread, the bitmap export and the joystick, through real mouse
+// events and a stick the tests move.
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -7,6 +8,8 @@
 #include "application_fixture.h"
 #include "engine/renderer.h"
 #include "engine/view_parameters.h"
+#include "input/sdl_joystick_service.h"
+#include "support/virtual_joystick.h"
 
 namespace morv::test {
 namespace {
@@ -241,6 +244,112 @@ TEST_F(DisplayTest, TheViewFollowsAModelLoadedWithTheLoadButton) {
   prompts.fileAnswers = {DataFile(QStringLiteral("ring.MVD"))};
   Form1->BitBtn1Click();
   EXPECT_GT(ModelPixels(Picture()), 5000);
+}
+
+// Raw readings that the view's scale of 10 takes to the positions 0, 3, 4, 5, 6, 7 and 10.
+constexpr uint16_t Raw0 = 0, Raw3 = 19660, Raw4 = 26214, Raw5 = 32768, Raw6 = 39321, Raw7 = 45875,
+                   Raw10 = 65535;
+
+TEST_F(DisplayTest, TheJoystickIsSetUpForTheViewAndCapturedWhenTheWindowShows) {
+  joystick.devices[0] = JoystickCaps{};
+  StartWithRing();
+  const TJoystickex& stick = Display->Joystick;
+  EXPECT_EQ(stick.GamePort(), TGamePort::Gameport1);
+  EXPECT_FALSE(stick.Polling());
+  EXPECT_EQ(stick.Interval(), 100);
+  EXPECT_EQ(stick.EventThreshold(), 0.1);
+  EXPECT_TRUE(stick.Scaled());
+  EXPECT_EQ(stick.XScaledBy(), 10);
+  EXPECT_EQ(stick.YScaledBy(), 10);
+  EXPECT_EQ(stick.ZScaledBy(), 10);
+  EXPECT_FALSE(stick.CalAutoSave());
+  EXPECT_FALSE(stick.CalAutoLoad());
+  EXPECT_TRUE(stick.Active());
+  ASSERT_TRUE(joystick.captures[0]);
+  EXPECT_EQ(joystick.captures[0]->periodMs, 100);
+  EXPECT_TRUE(joystick.captures[0]->changeOnly);
+  EXPECT_EQ(joystick.thresholds[0], 66);
+}
+
+TEST_F(DisplayTest, TheStickAndZAxisTurnTheViewByFiveDegreesAndEveryEventRedraws) {
+  joystick.devices[0] = JoystickCaps{};
+  StartWithRing();
+  Display->CheckBox2->setChecked(false);
+  Display->xV->setValue(100);
+  Display->yV->setValue(100);
+  joystick.Move(0, Raw3, Raw7);
+  EXPECT_EQ(Display->yV->value(), 95);
+  EXPECT_EQ(Display->xV->value(), 105);
+  joystick.Move(0, Raw6, Raw4);
+  joystick.Move(0, Raw4, Raw6);
+  EXPECT_EQ(Display->yV->value(), 95);
+  EXPECT_EQ(Display->xV->value(), 105);
+
+  // The middle turns nothing, yet the view is drawn again with what the angles are now.
+  Display->zV->setValue(40);
+  const QImage before = Picture();
+  joystick.Move(0, Raw5, Raw5);
+  EXPECT_EQ(Display->xV->value(), 105);
+  EXPECT_EQ(Display->yV->value(), 95);
+  EXPECT_NE(Picture(), before);
+
+  joystick.MoveZ(0, Raw0);
+  EXPECT_EQ(Display->zV->value(), 35);
+  joystick.MoveZ(0, Raw10);
+  joystick.MoveZ(0, Raw10);
+  EXPECT_EQ(Display->zV->value(), 45);
+  const QImage turned = Picture();
+  joystick.MoveZ(0, Raw5);
+  EXPECT_EQ(Display->zV->value(), 45);
+  EXPECT_EQ(Picture(), turned);
+
+  // The spin edits hold the angles within 0..360.
+  Display->xV->setValue(360);
+  Display->yV->setValue(0);
+  joystick.Move(0, Raw0, Raw10);
+  EXPECT_EQ(Display->xV->value(), 360);
+  EXPECT_EQ(Display->yV->value(), 0);
+  Display->xV->setValue(2);
+  joystick.Move(0, Raw10, Raw0);
+  EXPECT_EQ(Display->xV->value(), 0);
+  EXPECT_EQ(Display->yV->value(), 5);
+  EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(DisplayTest, WithoutAJoystickTheWindowShowsAsEver) {
+  StartWithRing();
+  EXPECT_GE(joystick.captureRequests, 1);
+  EXPECT_FALSE(Display->Joystick.Active());
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_EQ(Display->xV->value(), 0);
+}
+
+TEST_F(DisplayTest, AVirtualStickTurnsTheViewThroughSdl) {
+  VirtualJoystick stick;
+  if (stick.Index() != 0) GTEST_SKIP() << "SDL gave no virtual joystick as the first device";
+  SdlJoystickService sdl;
+  prompts.yesNoAnswers = {Answer::Yes};
+  application = std::make_unique<TMorvApplication>(prompts, sdl, DataFile("ring.MVD"));
+  Form1->show();
+  Display->CheckBox2->setChecked(false);
+  ASSERT_TRUE(Display->Joystick.Active());
+  const QImage before = Picture();
+
+  stick.SetAxis(0, 32767);
+  ASSERT_TRUE(QTest::qWaitFor([] { return Display->yV->value() == 5; }, 5000));
+  stick.SetAxis(0, 0);
+  stick.SetAxis(1, 32767);
+  ASSERT_TRUE(QTest::qWaitFor([] { return Display->xV->value() == 5; }, 5000));
+  stick.SetAxis(1, 0);
+  stick.SetAxis(2, 32767);
+  ASSERT_TRUE(QTest::qWaitFor([] { return Display->zV->value() == 5; }, 5000));
+  QTest::qWait(300);
+  EXPECT_EQ(Display->xV->value(), 5) << "a stick at rest turns nothing";
+  EXPECT_EQ(Display->yV->value(), 5);
+  EXPECT_EQ(Display->zV->value(), 5);
+  EXPECT_NE(Picture(), before);
+  // The application goes before the service it captured from.
+  application.reset();
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST_F(StartupTest, TheQuestionComesWhileTheMainWindowIsTheOnlyWindow) {
     bool otherWindowsExisted = true;
   } observer;
   observer.yesNoAnswers = {Answer::Yes};
-  TMorvApplication started(observer, DataFile("tetra.MVD"));
+  TMorvApplication started(observer, joystick, DataFile("tetra.MVD"));
   EXPECT_TRUE(observer.mainWindowExisted);
   EXPECT_FALSE(observer.otherWindowsExisted);
   EXPECT_EQ(Display->windowTitle(), "3D Display - Tetra");
