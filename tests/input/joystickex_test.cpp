@@ -239,6 +239,12 @@ TEST_F(JoystickexTest, AStickPluggedInLaterIsFoundByTheNextCapture) {
   EXPECT_EQ(service.thresholds[0], 66);
   service.Move(0, 65535, 0);
   EXPECT_EQ(moves.at(0).x, 10);
+
+  // Unplugged again: the restart a new period asks for fails, and the component says so.
+  service.devices[0].reset();
+  stick->SetInterval(70);
+  EXPECT_FALSE(stick->Active());
+  EXPECT_FALSE(service.captures[0]);
 }
 
 TEST_F(JoystickexTest, SendsButtonEventsInOrderForTheChangedButtonsOnly) {
@@ -291,10 +297,29 @@ TEST_F(JoystickexTest, SavesAndLoadsItsCalibration) {
   EXPECT_EQ(stick->CenterX, 0);
   EXPECT_EQ(stick->CenterY, 9);
 
+  // Loaded during a capture, the ranges scale the next reading; any integers load without
+  // overflowing the arithmetic.
+  stick->SetXScaledBy(10);
+  ASSERT_TRUE(stick->StartCapture());
+  WriteBytes(path, "[Range]\nMaxrightDownx=1000\n");
+  ASSERT_TRUE(stick->LoadCalibration());
+  moves.clear();
+  service.Move(0, 500, 0);
+  EXPECT_EQ(moves.at(0).x, 5);
+  WriteBytes(path,
+             "[Range]\nMaxrightDownx=2147483647\nMaxLeftUPX=-2147483648\nMaxZ=-2147483648\n"
+             "MinZ=2147483647\n[Center]\nCenterX=-2147483648\n");
+  ASSERT_TRUE(stick->LoadCalibration());
+  zs.clear();
+  service.Move(0, 65535, 0);
+  service.MoveZ(0, 65535);
+  EXPECT_EQ(moves.at(1).x, 5) << "65535 + 2^31 of a span of 2^32 - 1, scaled by 10";
+  EXPECT_EQ(zs, std::vector<int>{0}) << "the reading made itself both ends of the Z range";
+
   // A file that cannot be read changes nothing and is not overwritten.
   WriteBytes(path, std::string(2 << 20, ';'));
   EXPECT_FALSE(stick->LoadCalibration());
-  EXPECT_EQ(stick->CenterY, 9);
+  EXPECT_EQ(stick->CenterX, INT32_MIN);
   EXPECT_FALSE(stick->SaveCalibration());
   EXPECT_EQ(ReadBytes(path).size(), std::size_t{2 << 20});
 }

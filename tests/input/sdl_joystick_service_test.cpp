@@ -121,6 +121,20 @@ TEST_F(SdlJoystickTest, PollingDeliversEveryPeriodWhileChangeOnlyStaysQuiet) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return events.moves.size() >= 3; }, 5000));
   EXPECT_EQ(events.moves.front(), std::make_pair(5, 5)) << "the stick at rest, in the middle";
   EXPECT_FALSE(events.zs.empty());
+
+  // A handler that runs an event loop of its own (as a message box does) is not entered again by
+  // the ticks that fall inside it, and one that restarts the capture ends the running tick.
+  int depth = 0, deepest = 0, calls = 0;
+  component->SetInterval(20);
+  component->JoyMove = [&](TJoystickex& sender, int, int, uint16_t, bool) {
+    deepest = std::max(deepest, ++depth);
+    if (++calls == 1) QTest::qWait(200);
+    if (calls == 2) sender.SetInterval(25);
+    --depth;
+  };
+  ASSERT_TRUE(QTest::qWaitFor([&] { return calls >= 5; }, 5000));
+  EXPECT_EQ(deepest, 1);
+  EXPECT_TRUE(component->Active());
 }
 
 TEST_F(SdlJoystickTest, AnUnpluggedStickEndsTheCaptureAndIsFoundAgainWhenPluggedIn) {
