@@ -151,16 +151,18 @@ void TJoystickex::ComputeScaleFactors() {
   if (factors_[4] == 0.0) factors_[4] = 1.0;
 }
 
-int TJoystickex::ScaleX(uint16_t raw) const {
+int TJoystickex::ScaleAxis(uint16_t raw, int centre, double above, double below) const {
   if (!scaled_) return raw;
-  const double d = static_cast<double>(raw) - CenterX;
-  return RoundToInt(d / (raw >= CenterX ? factors_[0] : factors_[1]));
+  const double d = static_cast<double>(raw) - centre;
+  return RoundToInt(d / (raw >= centre ? above : below));
+}
+
+int TJoystickex::ScaleX(uint16_t raw) const {
+  return ScaleAxis(raw, CenterX, factors_[0], factors_[1]);
 }
 
 int TJoystickex::ScaleY(uint16_t raw) const {
-  if (!scaled_) return raw;
-  const double d = static_cast<double>(raw) - CenterY;
-  return RoundToInt(d / (raw >= CenterY ? factors_[2] : factors_[3]));
+  return ScaleAxis(raw, CenterY, factors_[2], factors_[3]);
 }
 
 int TJoystickex::ScaleZ(uint16_t raw) const {

@@ -80,7 +80,6 @@ class TJoystickex {
   int MaxRightDownY() const { return maxRightDownY_; }
   int PeriodMin() const { return periodMin_; }
   int PeriodMax() const { return periodMax_; }
-  const QString& IniPath() const { return iniPath_; }
 
   // Set by the host only: while true, stick moves widen the X and Y ranges.
   bool Calibrating = false;
@@ -102,6 +101,8 @@ class TJoystickex {
   // True when the device answered; otherwise the ranges stay as they were.
   bool ReadDeviceCaps();
   void ComputeScaleFactors();
+  // The distance from the centre divided by the factor of its side, or the raw reading unscaled.
+  int ScaleAxis(uint16_t raw, int centre, double above, double below) const;
   int ScaleX(uint16_t raw) const;
   int ScaleY(uint16_t raw) const;
   int ScaleZ(uint16_t raw) const;

@@ -2,10 +2,11 @@
 // atomically; section and key names match without regard to case.
 #include "platform/ini_file.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <charconv>
+
+#include "engine/errors.h"
+#include "engine/integer_text.h"
+#include "platform/text_file.h"
 
 namespace morv {
 
@@ -27,40 +28,33 @@ std::optional<QString> IniFile::Load() {
     lines_.clear();
     return std::nullopt;
   }
-  if (info.isDir()) return QStringLiteral("%1 is a folder, not a profile.").arg(path_);
   if (info.size() > MaxBytes) {
     return QStringLiteral("%1 is larger than %2 bytes.").arg(path_).arg(MaxBytes);
   }
-  QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("Cannot open file %1").arg(path_);
-  // The size may have grown since it was looked at.
-  const QByteArray bytes = file.read(MaxBytes + 1);
-  if (file.error() != QFileDevice::NoError) return QStringLiteral("Cannot open file %1").arg(path_);
-  if (bytes.size() > MaxBytes) {
-    return QStringLiteral("%1 is larger than %2 bytes.").arg(path_).arg(MaxBytes);
+  try {
+    SetLines(ReadTextLines(path_));
+  } catch (const FileError& e) {
+    return QString::fromStdString(e.what());
   }
-  SetText(bytes);
   return std::nullopt;
 }
 
 std::optional<QString> IniFile::Save() const {
-  const QByteArray bytes = Text();
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    return QStringLiteral("Cannot create file %1").arg(path_);
+  try {
+    WriteFileAtomically(path_, Text().toStdString());
+  } catch (const FileError& e) {
+    return QString::fromStdString(e.what());
   }
   return std::nullopt;
 }
 
-void IniFile::SetText(const QByteArray& text) {
+void IniFile::SetText(const QByteArray& text) { SetLines(SplitLines(text.toStdString())); }
+
+void IniFile::SetLines(const TextLines& texts) {
   lines_.clear();
-  QList<QByteArray> pieces = text.split('\n');
-  // A final line end does not begin another line.
-  if (!pieces.isEmpty() && pieces.back().isEmpty()) pieces.pop_back();
-  for (QByteArray& piece : pieces) {
-    if (piece.endsWith('\r')) piece.chop(1);
-    Line line{piece, {}, Line::Kind::Other};
-    const QByteArray trimmed = piece.trimmed();
+  for (const std::string& text : texts) {
+    Line line{QByteArray::fromStdString(text), {}, Line::Kind::Other};
+    const QByteArray trimmed = line.text.trimmed();
     if (trimmed.startsWith('[')) {
       const qsizetype close = trimmed.indexOf(']');
       if (close > 0) {
@@ -79,9 +73,10 @@ void IniFile::SetText(const QByteArray& text) {
 }
 
 QByteArray IniFile::Text() const {
-  QByteArray text;
-  for (const Line& line : lines_) text += line.text + "\r\n";
-  return text;
+  TextLines texts;
+  texts.reserve(lines_.size());
+  for (const Line& line : lines_) texts.push_back(line.text.toStdString());
+  return QByteArray::fromStdString(JoinLines(texts));
 }
 
 std::optional<std::size_t> IniFile::FindSection(const QByteArray& section) const {
@@ -116,15 +111,12 @@ std::optional<QByteArray> IniFile::ReadValue(const QString& section, const QStri
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int fallback) const {
   const std::optional<QByteArray> value = ReadValue(section, key);
-  if (!value || value->isEmpty()) return fallback;
-  const char* first = value->constData();
-  const char* last = first + value->size();
-  // A leading plus sign is accepted as from_chars does not.
-  if (*first == '+' && value->size() > 1 && first[1] != '-') ++first;
-  int result = 0;
-  const auto [end, error] = std::from_chars(first, last, result);
-  if (error != std::errc() || end != last) return fallback;
-  return result;
+  if (!value) return fallback;
+  try {
+    return StrToInt(value->toStdString());
+  } catch (const ConversionError&) {
+    return fallback;
+  }
 }
 
 void IniFile::WriteValue(const QString& section, const QString& key, const QByteArray& value) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "engine/line_text.h"
+
 namespace morv {
 
 class IniFile {
@@ -30,9 +32,6 @@ class IniFile {
   // section, spelled as given, to the end of the profile.
   void WriteInteger(const QString& section, const QString& key, int value);
 
-  std::optional<QByteArray> ReadValue(const QString& section, const QString& key) const;
-  void WriteValue(const QString& section, const QString& key, const QByteArray& value);
-
   // The profile as it would be saved.
   QByteArray Text() const;
   // Replaces the profile by the text of an INI file; lines of any other form are kept as they
@@ -46,6 +45,10 @@ class IniFile {
     QByteArray name;
     enum class Kind { Other, Section, Key } kind = Kind::Other;
   };
+
+  std::optional<QByteArray> ReadValue(const QString& section, const QString& key) const;
+  void WriteValue(const QString& section, const QString& key, const QByteArray& value);
+  void SetLines(const TextLines& texts);
 
   // The index of the section's header line, if the section is present.
   std::optional<std::size_t> FindSection(const QByteArray& section) const;
