@@ -10,6 +10,7 @@
 #include "app/cli_motion.h"
 #include "app/cli_print.h"
 #include "app/cli_render.h"
+#include "app/version.h"
 #include "engine/latin1.h"
 #include "engine/model.h"
 #include "engine/renderer.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: morv-cli COMMAND ...\n"
+    "       morv-cli --help | --version\n"
     "Commands:\n"
     "  check MODEL.MVD          print the model's name, owner, lock and element counts\n"
     "  resave IN.MVD OUT.MVD    load a model and save it again\n"
@@ -45,7 +47,8 @@ constexpr const char* Usage =
     "  export MODEL.MVD OUT.obj|OUT.stl\n"
     "                           write the patches as the 3D view cuts them, in model\n"
     "                           coordinates: Wavefront OBJ (with OUT.mtl for the colours) or\n"
-    "                           binary STL\n";
+    "                           binary STL\n"
+    "Exit codes: 0 done, 1 a file could not be read or written, 2 usage error.\n";
 
 int Check(const std::string& path, std::ostream& out) {
   const TMorvObject model = LoadModelFile(path);
@@ -96,6 +99,12 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 }  // namespace
 
+bool NamesCommand(const std::vector<std::string>& args) {
+  static const char* const Commands[] = {"check",   "resave", "render", "animate",
+                                         "physics", "print",  "export"};
+  return !args.empty() && std::ranges::find(Commands, args[0]) != std::end(Commands);
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = args.empty() ? std::string() : args[0];
   try {
@@ -110,12 +119,27 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       out << Usage;
       return 0;
     }
+    if (command == "--version") {
+      out << "morv-cli " << MorvVersion << '\n';
+      return 0;
+    }
   } catch (const UsageError& error) {
     err << "morv-cli: " << error.what() << "\n" << Usage;
     return 2;
   } catch (const std::exception& error) {
     err << error.what() << ".\n";
     return 1;
+  }
+  if (command.empty()) {
+    err << "morv-cli: no command given\n";
+  } else if (command == "check") {
+    err << "morv-cli: check takes one file: MODEL.MVD\n";
+  } else if (command == "resave") {
+    err << "morv-cli: resave takes two files: IN.MVD OUT.MVD\n";
+  } else if (command.starts_with('-')) {
+    err << "morv-cli: unknown option " << command << '\n';
+  } else {
+    err << "morv-cli: unknown command " << command << '\n';
   }
   err << Usage;
   return 2;

@@ -11,4 +11,8 @@ namespace morv {
 // the command failed, 2 for a usage error.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Whether the command line names a command, which needs a Qt application for its pictures and
+// fonts; help, the version and usage errors are answered without one.
+bool NamesCommand(const std::vector<std::string>& args);
+
 }  // namespace morv

@@ -1,11 +1,17 @@
 // morv-cli: the headless companion program.
 #include <QGuiApplication>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/cli_commands.h"
 #include "platform/fonts.h"
 
 int main(int argc, char** argv) {
+  // Help, the version and usage errors need no platform, and print nothing of Qt's.
+  if (!morv::NamesCommand(std::vector<std::string>(argv + 1, argv + argc))) {
+    return morv::RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  }
   // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
   // platform gives one without a display, whatever the environment asks for.
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,5 +1,11 @@
 // morv: the modeller; starts the application with the model file named on the command line.
 #include <QApplication>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/morv_command_line.h"
+#include "app/version.h"
 
 #include "input/sdl_joystick_service.h"
 #include "platform/fonts.h"
@@ -8,7 +14,28 @@
 #include "ui/morv_application.h"
 
 int main(int argc, char** argv) {
+  switch (morv::EarlyRequest(std::vector<std::string>(argv + 1, argv + argc))) {
+    case morv::TEarlyRequest::Help:
+      std::cout << morv::MorvUsage;
+      return 0;
+    case morv::TEarlyRequest::Version:
+      std::cout << "morv " << morv::MorvVersion << "\n";
+      return 0;
+    case morv::TEarlyRequest::Start:
+      break;
+  }
+
   QApplication application(argc, argv);
+  // Qt has taken its own options out of argv, so what is left is the user's.
+  QStringList userArgs;
+  for (int i = 1; i < argc; ++i) userArgs << QString::fromLocal8Bit(argv[i]);
+  QString commandLineFile;
+  try {
+    commandLineFile = morv::ModelFileArgument(userArgs);
+  } catch (const morv::MorvUsageError& error) {
+    std::cerr << "morv: " << error.what() << "\n" << morv::MorvUsage;
+    return 2;
+  }
   // The name only: a display name would be appended to every window's caption.
   QApplication::setApplicationName(QStringLiteral("Morv! 5"));
   morv::InstallFontSubstitutions();
@@ -16,8 +43,6 @@ int main(int argc, char** argv) {
   morv::QtPrompts prompts;
   // Outlives the windows, whose joystick component releases its capture as it goes.
   morv::SdlJoystickService joystick;
-  // Qt has taken its own options out of argv, so argv[1] is the user's first argument.
-  const QString commandLineFile = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
   morv::TMorvApplication morv(prompts, joystick, commandLineFile);
   if (morv.QuitRequested()) return 0;
 

@@ -9,18 +9,17 @@
 #include "app/render_server.h"
 #include "app/render_server_options.h"
 #include "app/stop_signals.h"
+#include "app/version.h"
 #include "platform/fonts.h"
 
 int main(int argc, char** argv) {
-  // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
-  // platform gives one without a display, whatever the environment asks for.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  morv::InstallFontSubstitutions();
-
+  // The command line is read before Qt starts: help, the version and usage errors need no
+  // platform, and Qt's own GUI options have no business here.
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   morv::TServerOptions options;
   try {
-    options = morv::ParseServerOptions(QCoreApplication::arguments().mid(1));
+    options = morv::ParseServerOptions(args);
   } catch (const morv::ServerUsageError& error) {
     std::cerr << "morv-render-server: " << error.what() << "\n" << morv::RenderServerUsage;
     return 2;
@@ -29,6 +28,17 @@ int main(int argc, char** argv) {
     std::cout << morv::RenderServerUsage;
     return 0;
   }
+  if (options.Version) {
+    std::cout << "morv-render-server " << morv::MorvVersion << "\n";
+    return 0;
+  }
+
+  // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
+  // platform gives one without a display, whatever the environment asks for.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  morv::InstallFontSubstitutions();
+
   if (!QFileInfo(options.Share).isDir()) {
     std::cerr << "morv-render-server: " << options.Share.toStdString() << " is not a folder"
               << std::endl;

@@ -20,6 +20,8 @@ TServerOptions ParseServerOptions(const QStringList& args) {
     const QString& option = args[i];
     if (option == QLatin1String("--help")) {
       options.Help = true;
+    } else if (option == QLatin1String("--version")) {
+      options.Version = true;
     } else if (option == QLatin1String("--share")) {
       if (shareGiven) throw ServerUsageError("--share is given twice");
       options.Share = Value(args, i);
@@ -41,7 +43,7 @@ TServerOptions ParseServerOptions(const QStringList& args) {
       throw ServerUsageError("unknown option " + option.toStdString());
     }
   }
-  if (!options.Help && (!shareGiven || options.Share.isEmpty())) {
+  if (!options.Help && !options.Version && (!shareGiven || options.Share.isEmpty())) {
     throw ServerUsageError("--share DIR is required");
   }
   return options;

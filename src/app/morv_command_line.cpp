@@ -1,0 +1,35 @@
+// The command line of morv, the modeller.
+#include "app/morv_command_line.h"
+
+namespace morv {
+
+TEarlyRequest EarlyRequest(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (arg == "--help") return TEarlyRequest::Help;
+    if (arg == "--version") return TEarlyRequest::Version;
+  }
+  return TEarlyRequest::Start;
+}
+
+QString ModelFileArgument(const QStringList& args) {
+  QString file;
+  bool fileGiven = false;
+  bool optionsEnded = false;
+  for (const QString& arg : args) {
+    if (!optionsEnded && arg == QLatin1String("--")) {
+      optionsEnded = true;
+      continue;
+    }
+    // Qt has taken its own options by now, so one left here is a mistake, not a file name.
+    if (!optionsEnded && arg.startsWith(QLatin1Char('-'))) {
+      throw MorvUsageError("unknown option " + arg.toStdString());
+    }
+    if (fileGiven) throw MorvUsageError("only one model file can be opened");
+    file = arg;
+    fileGiven = true;
+  }
+  return file;
+}
+
+}  // namespace morv
