@@ -1,0 +1,114 @@
+// Saves killed at random moments: the file is always one whole version, and nothing stays beside
+// it.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <random>
+#include <thread>
+
+#include "bench/full_model.h"
+#include "engine/model_file.h"
+#include "platform/text_file.h"
+#include "support/test_files.h"
+
+namespace morv {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+constexpr int Kills = 200;
+
+std::string FullModelFile(bool second) {
+  auto model = std::make_unique<TMorvObject>(bench::FullCapacityModel());
+  if (second) {
+    model->Name = "Second";
+    for (int32_t i = 1; i <= MaxJoints; ++i) model->Joints[i].Mass = 7 * i + 1;
+  }
+  TextLines lines;
+  SaveModel(*model, lines);
+  return JoinLines(lines);
+}
+
+// MORV_FAULT_SEED repeats a run; the seed of every run is printed.
+std::uint32_t Seed() {
+  bool given = false;
+  const auto seed =
+      static_cast<std::uint32_t>(qEnvironmentVariableIntValue("MORV_FAULT_SEED", &given));
+  return given ? seed : std::random_device{}();
+}
+
+TEST(CrashSafeSave, AFullModelSaveKilledAnywhereLeavesOneWholeFile) {
+  const std::uint32_t seed = Seed();
+  std::cout << "random seed " << seed << " (MORV_FAULT_SEED=" << seed << " repeats this run)"
+            << std::endl;
+  RecordProperty("seed", std::to_string(seed));
+  std::mt19937 random(seed);
+
+  ScratchDir dir;
+  const std::string files[2] = {FullModelFile(false), FullModelFile(true)};
+  ASSERT_NE(files[0], files[1]);
+  WriteBytes(dir.Path("A.MVD"), files[0]);
+  WriteBytes(dir.Path("B.MVD"), files[1]);
+  ASSERT_TRUE(QDir().mkpath(dir.Path("target")));
+  const QString target = dir.Path("target/model.MVD");
+  const std::string initial = "Initial\r\n \r\n0\r\n \r\n0\r\n0\r\n0\r\n";
+  WriteBytes(target, initial);
+
+  // Kills land anywhere in the first few saves: the time of one save here sets the range.
+  QElapsedTimer clock;
+  clock.start();
+  WriteTextLines(dir.Path("timing.MVD"), SplitLines(files[0]));
+  QFile::remove(dir.Path("timing.MVD"));
+  const auto oneSave = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
+  std::uniform_int_distribution<qint64> delay(0, 3 * oneSave);
+
+  const QRegularExpression temporary(QStringLiteral("^\\.model\\.MVD\\.[0-9a-f]{8}\\.morv-save$"));
+  int seen[3] = {};  // initial, A, B
+  int leftovers = 0;
+  for (int kill = 0; kill < Kills; ++kill) {
+    SCOPED_TRACE(testing::Message() << "kill " << kill << ", seed " << seed);
+    QProcess child;
+    child.start(QStringLiteral(MORV_SAVE_LOOP_PATH),
+                {dir.Path("A.MVD"), dir.Path("B.MVD"), target, QStringLiteral("100000")});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    ASSERT_TRUE(child.waitForReadyRead(10000)) << child.readAllStandardError().toStdString();
+    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+    ASSERT_TRUE(child.waitForFinished(10000));
+    ASSERT_EQ(child.exitStatus(), QProcess::CrashExit)
+        << "the saves ended before the kill: " << child.readAllStandardError().toStdString();
+
+    const std::string now = ReadBytes(target);
+    const int version = now == initial ? 0 : now == files[0] ? 1 : now == files[1] ? 2 : -1;
+    ASSERT_NE(version, -1) << "a file of " << now.size() << " bytes that no save wrote";
+    ++seen[version];
+    for (const QString& entry : QDir(dir.Path("target")).entryList(QDir::Files | QDir::Hidden)) {
+      if (entry == QStringLiteral("model.MVD")) continue;
+      ASSERT_TRUE(temporary.match(entry).hasMatch())
+          << "left beside the file: " << entry.toStdString();
+      ++leftovers;
+    }
+  }
+  std::cout << "after " << Kills << " kills: " << seen[0] << " initial, " << seen[1] << " A, "
+            << seen[2] << " B; " << leftovers << " named temporaries seen" << std::endl;
+  EXPECT_GT(seen[1], 0) << "no kill came after a first save";
+  EXPECT_GT(seen[2], 0) << "no kill came after a second save";
+
+  // Whatever a killed save left, the next one clears away.
+  WriteTextLines(target, {"last"});
+  EXPECT_EQ(ReadBytes(target), "last\r\n");
+  EXPECT_EQ(QDir(dir.Path("target")).entryList(QDir::Files | QDir::Hidden),
+            QStringList{"model.MVD"});
+}
+
+}  // namespace
+}  // namespace morv
