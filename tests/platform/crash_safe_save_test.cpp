@@ -16,6 +16,7 @@
 #include "bench/full_model.h"
 #include "engine/model_file.h"
 #include "platform/text_file.h"
+#include "support/fault_seed.h"
 #include "support/test_files.h"
 
 namespace morv {
@@ -38,19 +39,8 @@ std::string FullModelFile(bool second) {
   return JoinLines(lines);
 }
 
-// MORV_FAULT_SEED repeats a run; the seed of every run is printed.
-std::uint32_t Seed() {
-  bool given = false;
-  const auto seed =
-      static_cast<std::uint32_t>(qEnvironmentVariableIntValue("MORV_FAULT_SEED", &given));
-  return given ? seed : std::random_device{}();
-}
-
 TEST(CrashSafeSave, AFullModelSaveKilledAnywhereLeavesOneWholeFile) {
-  const std::uint32_t seed = Seed();
-  std::cout << "random seed " << seed << " (MORV_FAULT_SEED=" << seed << " repeats this run)"
-            << std::endl;
-  RecordProperty("seed", std::to_string(seed));
+  const std::uint32_t seed = test::FaultSeed();
   std::mt19937 random(seed);
 
   ScratchDir dir;

@@ -38,6 +38,25 @@ class RenderServerProcess {
     return false;
   }
 
+  // Waits until `count` lines of stderr match `pattern` and returns the last of them; empty after
+  // 10 s.
+  QString WaitForLine(const QString& pattern, int count) {
+    const QRegularExpression re(pattern);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+      process_.waitForReadyRead(20);
+      out_ += process_.readAllStandardOutput();
+      err_ += process_.readAllStandardError();
+      int found = 0;
+      for (const QString& line : QString::fromUtf8(err_).split(QLatin1Char('\n'))) {
+        if (re.match(line).hasMatch() && ++found == count) return line;
+      }
+      if (process_.state() == QProcess::NotRunning) break;
+    }
+    return {};
+  }
+
   quint16 Port() {
     EXPECT_TRUE(WaitFor(QStringLiteral("^listening on 127\\.0\\.0\\.1:\\d+$"))) << Err();
     return static_cast<quint16>(out_.mid(out_.lastIndexOf(':') + 1).trimmed().toUInt());
