@@ -8,11 +8,15 @@
 #include <QStringList>
 #include <string>
 
+#include "support/file_size_limit.h"
+
 namespace morv::test {
 
 class RenderServerProcess {
  public:
-  explicit RenderServerProcess(const QStringList& args) {
+  // A `fileSizeLimit` other than 0 limits the files the server may write, as a full disk would.
+  explicit RenderServerProcess(const QStringList& args, rlim_t fileSizeLimit = 0) {
+    if (fileSizeLimit != 0) LimitChildFileSize(process_, fileSizeLimit);
     process_.start(QStringLiteral(MORV_RENDER_SERVER_PATH), args);
     EXPECT_TRUE(process_.waitForStarted(10000));
   }
