@@ -46,7 +46,17 @@ class FileDescriptor {
   int fd_;
 };
 
-std::string TemporaryPrefix(const std::string& fileName) { return "." + fileName + "."; }
+// A long file name is cut so that the temporary's name stays within the 255 bytes a name may
+// have. Targets that share the cut part share their temporaries' prefix: clearing away one of
+// them for the other is still clearing away an abandoned temporary.
+std::string TemporaryPrefix(const std::string& fileName) {
+  constexpr std::size_t NameMax = 255;
+  constexpr std::size_t Kept = NameMax - 2 - RandomDigits - TemporarySuffix.size();
+  std::string prefix(1, '.');
+  prefix.append(fileName, 0, Kept);
+  prefix.push_back('.');
+  return prefix;
+}
 
 std::string TemporaryName(const std::string& folder, const std::string& fileName) {
   char digits[RandomDigits + 1];

@@ -117,6 +117,15 @@ TEST(TextFile, ASaveClearsAwayTemporariesThatNoLivingSaveHolds) {
   }
 }
 
+TEST(TextFile, AFileWithTheLongestNameIsSavedAndReplaced) {
+  ScratchDir dir;
+  const QString path = dir.Path(QString(251, QLatin1Char('n')) + ".MVD");
+  WriteBytes(path, "old");
+  WriteTextLines(path, {"new"});
+  EXPECT_EQ(ReadBytes(path), "new\r\n");
+  EXPECT_EQ(QDir(dir.Path(".")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
 TEST(TextFile, ASaveKeepsTheReplacedFilesPermissionsAndWritesThroughALink) {
   ScratchDir dir;
   const QString path = dir.Path("m.MVD");
