@@ -47,7 +47,7 @@ class FileDescriptor {
 };
 
 // A long file name is cut so that the temporary's name stays within the 255 bytes a name may
-// have. Targets that share the cut part share their temporaries' prefix: clearing away one of
+// have. Targets whose names begin alike share their temporaries' prefix: clearing away one of
 // them for the other is still clearing away an abandoned temporary.
 std::string TemporaryPrefix(const std::string& fileName) {
   constexpr std::size_t NameMax = 255;

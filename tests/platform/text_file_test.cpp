@@ -100,7 +100,7 @@ TEST(TextFile, ASaveClearsAwayTemporariesThatNoLivingSaveHolds) {
   const QString held = dir.Path(".m.MVD.89abcdef.morv-save");
   const QStringList others = {".m.MVD.0123abcd.morv-save~", ".n.MVD.0123abcd.morv-save",
                               "m.MVD.0123abcd", ".m.MVD.backup"};
-  for (const QString& name : QStringList{abandoned, held}) WriteBytes(name, "part");
+  for (const QString& name : QStringList{abandoned, held}) WriteBytes(name, "unfinished");
   for (const QString& name : others) WriteBytes(dir.Path(name), "someone else's");
   // A save still writing holds a lock on its temporary.
   const int holder = open(QFile::encodeName(held).constData(), O_RDONLY);

@@ -1,4 +1,4 @@
-// A file size limit, which makes a save fail part of the way through as a full disk does.
+// A file size limit, which makes a save fail midway as a full disk does.
 #pragma once
 
 #include <gtest/gtest.h>
