@@ -45,6 +45,9 @@ class TRenderServer::Connection : public QObject {
     Quiet.setParent(this);
     Quiet.setSingleShot(true);
     Quiet.setInterval(RequestQuietMilliseconds);
+    Deadline.setParent(this);
+    Deadline.setSingleShot(true);
+    Deadline.setInterval(RequestDeadlineMilliseconds);
   }
 
   QTcpSocket* Socket() const { return socket_; }
@@ -52,6 +55,7 @@ class TRenderServer::Connection : public QObject {
   std::string Bytes;
   std::string Peer;
   QTimer Quiet;
+  QTimer Deadline;
   bool Done = false;
 
  private:
@@ -90,8 +94,12 @@ void TRenderServer::Accept() {
     connect(&connection->Quiet, &QTimer::timeout, connection, [this, connection] {
       if (!connection->Done) FellQuiet(*connection);
     });
+    connect(&connection->Deadline, &QTimer::timeout, connection, [this, connection] {
+      if (!connection->Done) DeadlinePassed(*connection);
+    });
     // A client that never sends its first byte is refused after the quiet time like any other.
     connection->Quiet.start();
+    connection->Deadline.start();
     if (socket->bytesAvailable() > 0) Received(*connection);
   }
 }
@@ -135,6 +143,17 @@ void TRenderServer::FellQuiet(Connection& connection) {
   }
 }
 
+void TRenderServer::DeadlinePassed(Connection& connection) {
+  // Bytes that wait unread while a render held up the event loop still count: reading them hands
+  // them to Received, which may complete the request.
+  connection.Socket()->waitForReadyRead(0);
+  if (connection.Done) return;
+  Refuse(connection,
+         connection.Bytes.size() > 1 ? Printable(connection.Bytes.substr(1)) : connection.Peer,
+         "the request was not complete within " +
+             std::to_string(RequestDeadlineMilliseconds / 1000) + " seconds");
+}
+
 void TRenderServer::Dropped(Connection& connection) {
   errors_ << "dropped " << connection.Peer
           << ": the client closed the connection before its request was complete" << std::endl;
@@ -170,6 +189,7 @@ void TRenderServer::Refuse(Connection& connection, const std::string& label,
 void TRenderServer::Close(Connection& connection) {
   connection.Done = true;
   connection.Quiet.stop();
+  connection.Deadline.stop();
   open_.remove(&connection);
   QTcpSocket* socket = connection.Socket();
   socket->disconnect(&connection);

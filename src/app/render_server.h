@@ -32,6 +32,7 @@ class TRenderServer : public QObject {
   void Accept();
   void Received(Connection& connection);
   void FellQuiet(Connection& connection);
+  void DeadlinePassed(Connection& connection);
   void Dropped(Connection& connection);
   void Serve(Connection& connection, const std::string& name);
   void Refuse(Connection& connection, const std::string& label, const std::string& reason);

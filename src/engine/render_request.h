@@ -15,6 +15,10 @@ inline constexpr std::size_t MaxRequestNameLength = 255;
 // How long a client must stay silent before what it sent counts as its whole name: the request
 // carries no length and no terminator, and the client never closes the connection.
 inline constexpr int RequestQuietMilliseconds = 100;
+// How long a whole request may take from the connection on. A client that keeps sending a byte
+// now and then, each inside the quiet time, would otherwise keep its connection for up to
+// MaxRequestNameLength quiet times; real clients send their request at once.
+inline constexpr int RequestDeadlineMilliseconds = 5000;
 
 enum class TRequestState { Incomplete, Complete, Refused };
 

@@ -1,11 +1,12 @@
 // A render canvas over a QImage, and bitmap export.
 #include "platform/qimage_canvas.h"
 
+#include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 
 #include "engine/errors.h"
 #include "platform/fonts.h"
+#include "platform/text_file.h"
 
 namespace morv {
 
@@ -40,10 +41,13 @@ void QImageCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
 }
 
 void SaveImage(const QImage& image, const QString& path, const char* format) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || !image.save(&file, format) || !file.commit()) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) {
     throw FileError("Cannot create file " + path.toStdString());
   }
+  WriteFileAtomically(path,
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void SaveBitmap24(const QImage& image, const QString& path) {

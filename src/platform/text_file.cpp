@@ -1,13 +1,138 @@
 // Text files as lists of 8-bit lines on disk; saving is atomic.
 #include "platform/text_file.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <string>
 
 #include "engine/errors.h"
 
 namespace morv {
+
+namespace {
+
+// A save writes its bytes into a temporary file in the target's folder and renames it over the
+// target. The temporary is unnamed (O_TMPFILE) while it is written, so a save killed then leaves
+// nothing; it gets a name only for the two system calls that link and rename it, or for the
+// whole save on file systems without unnamed files. Those names are hidden, begin with the
+// target's name and end with TemporarySuffix, and the writer holds a lock on the file for as long
+// as it lives: a later save of the same target removes the ones no living writer holds.
+// Without the leading dot a share's "NAME.MED.xxxxxx" would also keep the render server from
+// ever taking NAME as settled.
+constexpr std::string_view TemporarySuffix = ".morv-save";
+constexpr int RandomDigits = 8;
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// A long file name is cut so that the temporary's name stays within the 255 bytes a name may
+// have. Targets whose names begin alike share their temporaries' prefix: clearing away one of
+// them for the other is still clearing away an abandoned temporary.
+std::string TemporaryPrefix(const std::string& fileName) {
+  constexpr std::size_t NameMax = 255;
+  constexpr std::size_t Kept = NameMax - 2 - RandomDigits - TemporarySuffix.size();
+  std::string prefix(1, '.');
+  prefix.append(fileName, 0, Kept);
+  prefix.push_back('.');
+  return prefix;
+}
+
+std::string TemporaryName(const std::string& folder, const std::string& fileName) {
+  char digits[RandomDigits + 1];
+  std::snprintf(digits, sizeof digits, "%08x", QRandomGenerator::global()->generate());
+  return folder + "/" + TemporaryPrefix(fileName) + digits + std::string(TemporarySuffix);
+}
+
+bool IsTemporaryOf(const std::string& entry, const std::string& fileName) {
+  const std::string prefix = TemporaryPrefix(fileName);
+  if (entry.size() != prefix.size() + RandomDigits + TemporarySuffix.size()) return false;
+  if (entry.compare(0, prefix.size(), prefix) != 0) return false;
+  if (entry.compare(prefix.size() + RandomDigits, std::string::npos, TemporarySuffix) != 0) {
+    return false;
+  }
+  for (std::size_t i = prefix.size(); i < prefix.size() + RandomDigits; ++i) {
+    if (std::isxdigit(static_cast<unsigned char>(entry[i])) == 0) return false;
+  }
+  return true;
+}
+
+// Temporaries whose writer was killed between naming and renaming them. A living writer holds
+// its lock, so only files no process holds any more are removed, and only if the name still
+// belongs to the file that was locked.
+void RemoveAbandonedTemporaries(const std::string& folder, const std::string& fileName) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = readdir(dir)) {
+    if (!IsTemporaryOf(entry->d_name, fileName)) continue;
+    const std::string path = folder + "/" + entry->d_name;
+    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (fd.get() < 0 || flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+    struct stat locked {};
+    struct stat named {};
+    if (fstat(fd.get(), &locked) == 0 && lstat(path.c_str(), &named) == 0 &&
+        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+      unlink(path.c_str());
+    }
+  }
+  closedir(dir);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// Gives the unnamed file `fd` a fresh temporary name; empty when it cannot.
+std::string NameUnnamedFile(int fd, const std::string& folder, const std::string& fileName) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string name = TemporaryName(folder, fileName);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return name;
+    }
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+// Opens a named temporary for file systems without unnamed files; -1 when it cannot.
+int OpenNamedTemporary(const std::string& folder, const std::string& fileName, mode_t mode,
+                       std::string& name) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    name = TemporaryName(folder, fileName);
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
 
 TextLines ReadTextLines(const QString& path) {
   QFile file(path);
@@ -22,13 +147,44 @@ TextLines ReadTextLines(const QString& path) {
 }
 
 void WriteFileAtomically(const QString& path, std::string_view bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-          static_cast<qint64>(bytes.size()) ||
-      !file.commit()) {
-    throw FileError("Cannot create file " + path.toStdString());
+  const auto failed = [&path] { return FileError("Cannot create file " + path.toStdString()); };
+  // A link is saved through: the file it names is replaced, the link stays.
+  const QFileInfo info(path);
+  const QFileInfo target(info.isSymLink() && !info.canonicalFilePath().isEmpty()
+                             ? info.canonicalFilePath()
+                             : info.absoluteFilePath());
+  const std::string folder = QFile::encodeName(target.absolutePath()).toStdString();
+  const std::string fileName = QFile::encodeName(target.fileName()).toStdString();
+  const std::string finalPath = folder + "/" + fileName;
+  if (fileName.empty()) throw failed();
+
+  RemoveAbandonedTemporaries(folder, fileName);
+  struct stat old {};
+  const bool replacing = stat(finalPath.c_str(), &old) == 0;
+  if (replacing && S_ISDIR(old.st_mode)) throw failed();
+  // Until the old file's permissions are copied, nobody else may read the new bytes.
+  const mode_t mode = replacing ? 0600 : 0666;
+
+  std::string named;
+  int raw = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+  if (raw < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    raw = OpenNamedTemporary(folder, fileName, mode, named);
   }
+  const FileDescriptor fd(raw);
+  if (fd.get() < 0) throw failed();
+  const auto discard = [&] {
+    if (!named.empty()) unlink(named.c_str());
+    return failed();
+  };
+  if (flock(fd.get(), LOCK_EX) != 0 || !WriteAll(fd.get(), bytes) ||
+      (replacing && fchmod(fd.get(), old.st_mode & 07777) != 0) || fdatasync(fd.get()) != 0) {
+    throw discard();
+  }
+  if (named.empty()) {
+    named = NameUnnamedFile(fd.get(), folder, fileName);
+    if (named.empty()) throw failed();
+  }
+  if (rename(named.c_str(), finalPath.c_str()) != 0) throw discard();
 }
 
 void WriteTextLines(const QString& path, const TextLines& lines) {

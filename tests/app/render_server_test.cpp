@@ -11,11 +11,16 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QThread>
+#include <atomic>
 #include <memory>
+#include <random>
+#include <thread>
 
 #include "app/render_job.h"
 #include "engine/line_text.h"
+#include "engine/render_request.h"
 #include "engine/scene_file.h"
+#include "support/fault_seed.h"
 #include "support/render_server_process.h"
 #include "support/test_files.h"
 
@@ -129,7 +134,25 @@ TEST(RenderServer, RefusalsWriteNothingAndTheServerGoesOn) {
   QFile::remove(share + "/NOMODEL.MVD");
   PutRequestFiles(share, "BROKEN", Scene(0, 0, 0));
   WriteBytes(share + "/BROKEN.MVD", "MVD4\r\n");
+  PutRequestFiles(share, "SHORT", Scene(0, 0, 0));
+  TextLines shortScene = SceneLines(Scene(0, 0, 0));
+  shortScene.resize(5);
+  WriteBytes(share + "/SHORT.MED", JoinLines(shortScene));
+  PutRequestFiles(share, "EMPTY", Scene(0, 0, 0));
+  WriteBytes(share + "/EMPTY.MED", "");
+  std::mt19937 random(test::FaultSeed());
+  const auto noise = [&random](int size) {
+    QByteArray bytes;
+    for (int i = 0; i < size; ++i) bytes += static_cast<char>(random() & 0xFF);
+    return bytes;
+  };
+  PutRequestFiles(share, "JUNK", Scene(0, 0, 0));
+  WriteBytes(share + "/JUNK.MVD", noise(20000).toStdString());
   PutRequestFiles(share, "GOOD", Scene(0, 0, 0));
+  QByteArray unmarked = noise(4096);
+  if (unmarked[0] == Mark[0]) unmarked[0] = 'X';
+  const QString firstByte =
+      QStringLiteral("0x%1").arg(static_cast<unsigned char>(unmarked[0]), 2, 16, QLatin1Char('0'));
 
   Server server({"--share", share, "--port", "0"});
   const quint16 port = server.Port();
@@ -147,15 +170,29 @@ TEST(RenderServer, RefusalsWriteNothingAndTheServerGoesOn) {
       {Mark + "EAST", "EAST: Line 5: 'east' is not a valid integer value"},
       {Mark + "NARROW", "NARROW: the picture is 100 x 360, this server renders only 360 x 360"},
       {Mark + "BROKEN", "BROKEN: .+"},
+      {Mark + "..", "\\.\\.: the name holds \"\\.\\.\""},
+      {unmarked, "request from 127\\.0\\.0\\.1:\\d+: the request starts with byte " +
+                     firstByte.toUpper().replace("0X", "0x") + ", not 0xD7"},
+      {Mark + noise(4096),
+       ".*: the name (holds the control character 0x[0-9A-F]{2}|holds '[/\\\\]'|is longer than 255 "
+       "bytes)"},
+      {Mark + QByteArray(65536, 'N'), "N{255}: the name is longer than 255 bytes"},
+      {Mark + "SHORT", "SHORT: Line 6: a scene file has ten lines, this one 5"},
+      {Mark + "EMPTY", "EMPTY: Line 1: .+"},
+      {Mark + "JUNK", "JUNK: .+"},
   };
+  int refusals = 0;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.logged.toStdString());
     Request(port, row.request);
-    EXPECT_TRUE(server.WaitFor("^refused " + row.logged + "$", true)) << server.Err();
+    // Each request adds one refusal, in order: the last one must be this row's.
+    const QString line = server.WaitForLine(QStringLiteral("^refused "), ++refusals);
+    EXPECT_TRUE(QRegularExpression("^refused " + row.logged + "$").match(line).hasMatch())
+        << line.toStdString();
   }
-  for (const QString& picture :
-       {dir.Path("x.BMP"), share + "/a/b.BMP", share + "/GOOD.BMP", share + "/EAST.BMP",
-        share + "/NARROW.BMP", share + "/BROKEN.BMP"}) {
+  for (const QString& picture : {dir.Path("x.BMP"), share + "/a/b.BMP", share + "/GOOD.BMP",
+                                 share + "/EAST.BMP", share + "/NARROW.BMP", share + "/BROKEN.BMP",
+                                 share + "/SHORT.BMP", share + "/EMPTY.BMP", share + "/JUNK.BMP"}) {
     EXPECT_FALSE(QFile::exists(picture)) << picture.toStdString();
   }
   Request(port, Mark + "GOOD");
@@ -195,6 +232,52 @@ TEST(RenderServer, ClientsAtOnceAllGetTheirOwnPictures) {
   }
   EXPECT_TRUE(server.WaitFor("^refused request from .*: no request arrived$", true));
   EXPECT_TRUE(server.WaitFor("^dropped request from .*: the client closed the connection", true));
+}
+
+TEST(RenderServer, AClientThatDribblesItsNameIsCutOffAtTheDeadlineWithoutHoldingUpOthers) {
+  ScratchDir dir;
+  const QString share = dir.Path("share");
+  PutRequestFiles(share, "GOOD", Scene(0, 0, 0));
+  Server server({"--share", share, "--port", "0"});
+  const quint16 port = server.Port();
+
+  // One byte at a time, each well inside the quiet time, so the name never falls quiet; at this
+  // pace it would reach the length limit only after the deadline.
+  std::atomic<bool> connected = false;
+  std::atomic<bool> cut = false;
+  std::atomic<int> sent = 0;
+  std::thread dribbler([&] {
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+    if (!socket.waitForConnected(10000)) return;
+    socket.write(Mark);
+    socket.waitForBytesWritten(10000);
+    connected = true;
+    for (int i = 0; i < 1000; ++i) {
+      if (socket.state() != QAbstractSocket::ConnectedState || socket.waitForDisconnected(25)) {
+        cut = true;
+        return;
+      }
+      socket.write("D");
+      socket.waitForBytesWritten(10000);
+      ++sent;
+    }
+  });
+  while (!connected && sent == 0 && !cut) QThread::msleep(5);
+  QThread::msleep(200);
+
+  Request(port, Mark + "GOOD");
+  EXPECT_TRUE(server.WaitFor("^GOOD: 2496 points"));
+  EXPECT_TRUE(QFile::exists(share + "/GOOD.BMP"));
+  EXPECT_FALSE(cut) << "the dribbling client is still connected while another is served";
+
+  dribbler.join();
+  EXPECT_TRUE(cut);
+  EXPECT_LT(sent, static_cast<int>(MaxRequestNameLength)) << "cut off before the length limit";
+  EXPECT_TRUE(server.WaitFor(QStringLiteral("^refused D+: the request was not complete within 5 "
+                                            "seconds$"),
+                             true))
+      << server.Err();
 }
 
 TEST(RenderServer, StartFailuresExitWithAMessage) {

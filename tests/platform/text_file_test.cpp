@@ -1,10 +1,14 @@
 // Reading and writing line files on disk: any line end in, CR LF out, atomic replacement.
 #include "platform/text_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 
@@ -80,6 +84,59 @@ TEST(TextFile, APathThatCannotBeCreatedIsReportedByName) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file " + inMissingFolder.toStdString());
   }
   EXPECT_THROW(WriteTextLines(dir.Path("."), {"x"}), FileError) << "a folder is no file";
+}
+
+}  // namespace
+}  // namespace morv
+
+namespace morv {
+namespace {
+
+// A save killed between naming its temporary and renaming it leaves the name behind.
+TEST(TextFile, ASaveClearsAwayTemporariesThatNoLivingSaveHolds) {
+  ScratchDir dir;
+  const QString path = dir.Path("m.MVD");
+  const QString abandoned = dir.Path(".m.MVD.0123abcd.morv-save");
+  const QString held = dir.Path(".m.MVD.89abcdef.morv-save");
+  const QStringList others = {".m.MVD.0123abcd.morv-save~", ".n.MVD.0123abcd.morv-save",
+                              "m.MVD.0123abcd", ".m.MVD.backup"};
+  for (const QString& name : QStringList{abandoned, held}) WriteBytes(name, "unfinished");
+  for (const QString& name : others) WriteBytes(dir.Path(name), "someone else's");
+  // A save still writing holds a lock on its temporary.
+  const int holder = open(QFile::encodeName(held).constData(), O_RDONLY);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+
+  WriteTextLines(path, {"new"});
+  close(holder);
+  EXPECT_EQ(ReadBytes(path), "new\r\n");
+  EXPECT_FALSE(QFile::exists(abandoned));
+  EXPECT_TRUE(QFile::exists(held)) << "a living save's temporary is left alone";
+  for (const QString& name : others) {
+    EXPECT_EQ(ReadBytes(dir.Path(name)), "someone else's") << name.toStdString();
+  }
+}
+
+TEST(TextFile, AFileWithTheLongestNameIsSavedAndReplaced) {
+  ScratchDir dir;
+  const QString path = dir.Path(QString(251, QLatin1Char('n')) + ".MVD");
+  WriteBytes(path, "old");
+  WriteTextLines(path, {"new"});
+  EXPECT_EQ(ReadBytes(path), "new\r\n");
+  EXPECT_EQ(QDir(dir.Path(".")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(TextFile, ASaveKeepsTheReplacedFilesPermissionsAndWritesThroughALink) {
+  ScratchDir dir;
+  const QString path = dir.Path("m.MVD");
+  WriteBytes(path, "old");
+  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+  const QFile::Permissions owner = QFile::permissions(path);
+  ASSERT_TRUE(QFile::link(path, dir.Path("link.MVD")));
+  WriteTextLines(dir.Path("link.MVD"), {"new"});
+  EXPECT_EQ(ReadBytes(path), "new\r\n");
+  EXPECT_TRUE(QFileInfo(dir.Path("link.MVD")).isSymLink());
+  EXPECT_EQ(QFile::permissions(path), owner);
 }
 
 }  // namespace

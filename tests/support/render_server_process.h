@@ -8,11 +8,15 @@
 #include <QStringList>
 #include <string>
 
+#include "support/file_size_limit.h"
+
 namespace morv::test {
 
 class RenderServerProcess {
  public:
-  explicit RenderServerProcess(const QStringList& args) {
+  // A `fileSizeLimit` other than 0 limits the files the server may write, as a full disk would.
+  explicit RenderServerProcess(const QStringList& args, rlim_t fileSizeLimit = 0) {
+    if (fileSizeLimit != 0) LimitChildFileSize(process_, fileSizeLimit);
     process_.start(QStringLiteral(MORV_RENDER_SERVER_PATH), args);
     EXPECT_TRUE(process_.waitForStarted(10000));
   }
@@ -36,6 +40,25 @@ class RenderServerProcess {
       if (process_.state() == QProcess::NotRunning) return false;
     }
     return false;
+  }
+
+  // Waits until `count` lines of stderr match `pattern` and returns the last of them; empty after
+  // 10 s.
+  QString WaitForLine(const QString& pattern, int count) {
+    const QRegularExpression re(pattern);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+      process_.waitForReadyRead(20);
+      out_ += process_.readAllStandardOutput();
+      err_ += process_.readAllStandardError();
+      int found = 0;
+      for (const QString& line : QString::fromUtf8(err_).split(QLatin1Char('\n'))) {
+        if (re.match(line).hasMatch() && ++found == count) return line;
+      }
+      if (process_.state() == QProcess::NotRunning) break;
+    }
+    return {};
   }
 
   quint16 Port() {
