@@ -5,7 +5,7 @@
 #include "engine/animation.h"
 #include "engine/animation_playback.h"
 #include "no_joystick.h"
-#include "sample_models.h"
+#include "support/sample_models.h"
 #include "silent_prompts.h"
 #include "ui/main_window.h"
 #include "ui/morv_application.h"

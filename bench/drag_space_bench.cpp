@@ -5,7 +5,7 @@
 
 #include "full_model.h"
 #include "no_joystick.h"
-#include "sample_models.h"
+#include "support/sample_models.h"
 #include "silent_prompts.h"
 #include "ui/display_window.h"
 #include "ui/main_window.h"

@@ -11,7 +11,7 @@
 #include "engine/scene_file.h"
 #include "no_joystick.h"
 #include "platform/text_file.h"
-#include "sample_models.h"
+#include "support/sample_models.h"
 #include "silent_prompts.h"
 #include "ui/display_window.h"
 #include "ui/main_window.h"
