@@ -139,7 +139,7 @@ bool Accepts(quint16 port) {
   return false;
 }
 
-TEST(RenderLoad, TwoServersOnOneFolderBehindHaproxyServeEveryPicture) {
+TEST(RenderLoad, TwoServersOnOneFolderBehindHaproxyServeEveryPictureAndOneMayStop) {
   const QString haproxy = QStandardPaths::findExecutable(
       QStringLiteral("haproxy"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
   if (haproxy.isEmpty()) {
@@ -167,6 +167,15 @@ TEST(RenderLoad, TwoServersOnOneFolderBehindHaproxyServeEveryPicture) {
   for (Server* server : {&first, &second}) {
     EXPECT_TRUE(server->WaitFor(QStringLiteral("^L\\d\\d: \\d+ points, \\d+ polygons, \\d+ ms$")));
   }
+
+  // A server that stops is passed over: a refused connection is tried again on the other one.
+  kill(static_cast<pid_t>(second.Process().processId()), SIGTERM);
+  EXPECT_EQ(second.Finish(), 0) << second.Err();
+  const TLoadRun afterStop =
+      RunLoad({"--share", share, "--port", QString::number(front), "--requests", "10"});
+  EXPECT_EQ(afterStop.Code, 0) << afterStop.Output << first.Err();
+  EXPECT_THAT(afterStop.Output, HasSubstr("160 sent, 160 served, 0 lost, 0 mismatched"))
+      << afterStop.Output;
   balancer.terminate();
   if (!balancer.waitForFinished(10000)) balancer.kill();
 }
