@@ -115,7 +115,7 @@ class TClient {
         Lose(request, "the server did not close the connection within 10 s");
         return;
       }
-      // What the server sends is no part of the exchange.
+      // Anything the server sends is read and dropped, as the modeller does.
       socket.waitForReadyRead(static_cast<int>(left));
       socket.readAll();
     }
