@@ -5,8 +5,8 @@
 
 #include "full_model.h"
 #include "no_joystick.h"
-#include "sample_models.h"
 #include "silent_prompts.h"
+#include "support/sample_models.h"
 #include "ui/display_window.h"
 #include "ui/main_window.h"
 #include "ui/morv_application.h"

@@ -9,7 +9,7 @@
 #include "engine/render_request.h"
 #include "engine/scene_file.h"
 #include "platform/text_file.h"
-#include "sample_models.h"
+#include "support/sample_models.h"
 
 namespace morv::bench {
 namespace {

@@ -4,7 +4,7 @@
 #include "engine/angle_tables.h"
 #include "engine/renderer.h"
 #include "engine/view_parameters.h"
-#include "sample_models.h"
+#include "support/sample_models.h"
 
 namespace morv::bench {
 namespace {

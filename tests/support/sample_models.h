@@ -1,4 +1,4 @@
-// Models for the renderer benchmarks: a closed torus of patches and a flat sheet seen face-on.
+// Models for the benchmarks and the load test: a torus of patches and a flat sheet seen face-on.
 #pragma once
 
 #include <cmath>
