@@ -101,7 +101,7 @@ TEST_P(ExampleModels, SaveBackLineForLineWithTheOwnersTrailingSpaceAddedOnce) {
   LoadModel(SplitLines(bytes), m);
   TextLines saved;
   SaveModel(m, saved);
-  // A model file writes one space after the owner and reads it back as part of the owner.
+  // A model file writes one space after the owner and reads it back with the owner.
   TextLines expected = SplitLines(bytes);
   ASSERT_GT(expected.size(), 3u);
   expected[3] += ' ';
