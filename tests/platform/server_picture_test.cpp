@@ -1,0 +1,75 @@
+// The server's bitmap: read from a file or a device, refused when it is none, and drawn into the
+// view.
+#include "platform/server_picture.h"
+
+#include <gtest/gtest.h>
+#include <QBuffer>
+
+#include "engine/errors.h"
+#include "support/test_files.h"
+
+namespace morv {
+namespace {
+
+using test::ScratchDir;
+using test::WriteBytes;
+
+QImage Filled(int width, int height, Qt::GlobalColor colour) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+TEST(ServerPicture, ReadsABitmapFromAFileOrADevice) {
+  ScratchDir dir;
+  const QString path = dir.Path("OBJECT1.BMP");
+  const QImage written = Filled(3, 2, Qt::blue);
+  ASSERT_TRUE(written.save(path, "BMP"));
+  EXPECT_EQ(ReadServerPicture(path).convertToFormat(QImage::Format_RGB32), written);
+
+  QByteArray bytes;
+  QBuffer device(&bytes);
+  device.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(written.save(&device, "BMP"));
+  device.close();
+  device.open(QIODevice::ReadOnly);
+  EXPECT_EQ(ReadServerPicture(device, "any").convertToFormat(QImage::Format_RGB32), written);
+}
+
+TEST(ServerPicture, RefusesAMissingFileAndOneThatHoldsNoBitmap) {
+  ScratchDir dir;
+  const QString png = dir.Path("PNG.BMP");
+  ASSERT_TRUE(Filled(2, 2, Qt::red).save(png, "PNG"));
+  const QString text = dir.Path("TEXT.BMP");
+  WriteBytes(text, "BM this is no picture");
+  for (const QString& path : {dir.Path("MISSING.BMP"), png, text}) {
+    SCOPED_TRACE(path.toStdString());
+    try {
+      ReadServerPicture(path);
+      ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.what(), "Cannot open file " + path.toStdString());
+    }
+  }
+}
+
+TEST(ServerPicture, FillsTheViewFromTheTopLeftCornerAndWhitensTheRest) {
+  const struct { int width, height; } sizes[] = {{100, 50}, {400, 500}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(size.width);
+    QImage view = Filled(360, 360, Qt::red);
+    PlaceServerPicture(Filled(size.width, size.height, Qt::blue), view);
+    EXPECT_EQ(view.size(), QSize(360, 360));
+    EXPECT_EQ(view.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(view.pixel(std::min(size.width, 360) - 1, std::min(size.height, 360) - 1),
+              qRgb(0, 0, 255));
+    const bool narrow = size.width < 360;
+    EXPECT_EQ(view.pixel(359, 359), narrow ? qRgb(255, 255, 255) : qRgb(0, 0, 255));
+    if (narrow) {
+      EXPECT_EQ(view.pixel(size.width, 0), qRgb(255, 255, 255));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace morv
