@@ -10,9 +10,29 @@ namespace morv {
 
 namespace {
 
+// Whether an image of this size and format stays within what the reader itself would allocate.
+bool WithinAllocationLimit(const QSize& size, QImage::Format format) {
+  const qint64 limitBits = qint64{QImageReader::allocationLimit()} * 1024 * 1024 * 8;
+  const qint64 pixels = qint64{size.width()} * size.height();
+  return limitBits > 0 && pixels <= limitBits / QImage::toPixelFormat(format).bitsPerPixel();
+}
+
 QImage Read(QImageReader& reader, const QString& name) {
-  const QImage picture = reader.read();
-  if (picture.isNull()) throw FileError("Cannot open file " + name.toStdString());
+  // Run-length coded bitmaps may skip pixels, and Qt leaves those as whatever memory held before:
+  // decoded into a cleared image of the size and format the header announces, they show the
+  // first colour instead of stray memory. A header announcing too much is left for the reader to
+  // refuse.
+  QImage picture;
+  const QSize size = reader.size();
+  const QImage::Format format = reader.imageFormat();
+  if (size.isValid() && !size.isEmpty() && format != QImage::Format_Invalid &&
+      WithinAllocationLimit(size, format)) {
+    picture = QImage(size, format);
+    picture.fill(0);
+  }
+  if (!reader.read(&picture) || picture.isNull()) {
+    throw FileError("Cannot open file " + name.toStdString());
+  }
   return picture;
 }
 

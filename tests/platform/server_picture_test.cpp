@@ -12,6 +12,7 @@ namespace morv {
 namespace {
 
 using test::ScratchDir;
+using test::TestDataPath;
 using test::WriteBytes;
 
 QImage Filled(int width, int height, Qt::GlobalColor colour) {
@@ -50,6 +51,17 @@ TEST(ServerPicture, RefusesAMissingFileAndOneThatHoldsNoBitmap) {
     } catch (const FileError& e) {
       EXPECT_EQ(e.what(), "Cannot open file " + path.toStdString());
     }
+  }
+}
+
+TEST(ServerPicture, PixelsThatARunLengthBitmapSkipsShowItsFirstColour) {
+  // Six by two pixels in 16 colours: the lower row full, the upper one ending after four pixels.
+  const QImage picture = ReadServerPicture(TestDataPath("fuzz/rle4_row_ends_early.bmp"));
+  ASSERT_EQ(picture.size(), QSize(6, 2));
+  for (int x = 0; x < 6; ++x) {
+    SCOPED_TRACE(x);
+    EXPECT_EQ(picture.pixelIndex(x, 0), x < 4 ? x + 3 : 0);
+    EXPECT_EQ(picture.pixelIndex(x, 1), x % 2 == 0 ? 1 : 2);
   }
 }
 
