@@ -22,12 +22,6 @@ constexpr int ViewSize = 360;
 // Never destroyed: Qt's own globals are gone by the time static objects end at exit.
 QGuiApplication* application = nullptr;
 
-// A bitmap's pixels may name colours its table lacks; pixel() gives those as transparent black
-// while drawing gives them as the image's conversion pads the table, so they are not compared.
-bool InTable(const QImage& picture, int x, int y) {
-  return picture.colorCount() == 0 || picture.pixelIndex(x, y) < picture.colorCount();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -48,6 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     return 0;
   }
   Require(!picture.isNull(), "a picture that reads is not empty");
+  if (picture.format() == QImage::Format_Indexed8 || picture.depth() == 1) {
+    Require(picture.colorCount() >= 1 << picture.depth(),
+            "an indexed picture has a colour for every index its pixels can hold");
+  }
 
   QImage view(ViewSize, ViewSize, QImage::Format_RGB32);
   view.fill(Qt::red);
@@ -56,12 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
           "the view keeps its size and format");
   const QRect covered = view.rect() & picture.rect();
   for (int y = 0; y < ViewSize; ++y) {
+    // Read straight from the scan line: pixel() for every point of the view would halve the rate.
+    const auto* line = reinterpret_cast<const QRgb*>(view.constScanLine(y));
     for (int x = 0; x < ViewSize; ++x) {
-      const QRgb shown = view.pixel(x, y);
       if (!covered.contains(x, y)) {
-        Require(shown == qRgb(255, 255, 255), "the view outside the picture is white");
-      } else if (!picture.hasAlphaChannel() && InTable(picture, x, y)) {
-        Require(shown == picture.pixel(x, y), "an opaque picture is shown as it is");
+        Require(line[x] == qRgb(255, 255, 255), "the view outside the picture is white");
+      } else if (!picture.hasAlphaChannel()) {
+        Require(line[x] == picture.pixel(x, y), "an opaque picture is shown as it is");
       }
     }
   }

@@ -3,6 +3,7 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <limits>
 
 #include "engine/errors.h"
 
@@ -17,22 +18,55 @@ bool WithinAllocationLimit(const QSize& size, QImage::Format format) {
   return limitBits > 0 && pixels <= limitBits / QImage::toPixelFormat(format).bitsPerPixel();
 }
 
+// How many colours the pixels of an indexed format can name; 0 for formats that hold colours.
+qsizetype IndexCount(QImage::Format format) {
+  switch (format) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+      return 2;
+    case QImage::Format_Indexed8:
+      return 256;
+    default:
+      return 0;
+  }
+}
+
+// Qt's painter looks the pixels of an indexed image up in its colour table unchecked, so a bitmap
+// whose pixels name colours its table lacks would be drawn from memory past the table. The table
+// is completed to every index the pixels can hold; the added colours are black.
+void CompleteColourTable(QImage& picture) {
+  const qsizetype indices = IndexCount(picture.format());
+  if (picture.colorCount() >= indices) return;
+  QList<QRgb> table = picture.colorTable();
+  table.resize(indices, qRgb(0, 0, 0));
+  picture.setColorTable(table);
+}
+
 QImage Read(QImageReader& reader, const QString& name) {
-  // Run-length coded bitmaps may skip pixels, and Qt leaves those as whatever memory held before:
-  // decoded into a cleared image of the size and format the header announces, they show the
-  // first colour instead of stray memory. A header announcing too much is left for the reader to
-  // refuse.
+  // Qt leaves the pixels a bitmap does not set, skipped by its run-length codes or missing from a
+  // short file, as whatever memory held before. Decoded into a prepared image of the size and
+  // format the header announces, they show the first colour of an indexed bitmap and opaque black
+  // in any other. A header announcing too much is left for the reader to refuse.
   QImage picture;
-  const QSize size = reader.size();
+  QSize size = reader.size();
+  // A bitmap stored top row first announces its height negative.
+  if (size.height() < 0 && size.height() > std::numeric_limits<int>::min()) {
+    size.setHeight(-size.height());
+  }
   const QImage::Format format = reader.imageFormat();
   if (size.isValid() && !size.isEmpty() && format != QImage::Format_Invalid &&
       WithinAllocationLimit(size, format)) {
     picture = QImage(size, format);
-    picture.fill(0);
+    if (IndexCount(format) > 0) {
+      picture.fill(0u);
+    } else {
+      picture.fill(QColor(Qt::black));
+    }
   }
   if (!reader.read(&picture) || picture.isNull()) {
     throw FileError("Cannot open file " + name.toStdString());
   }
+  CompleteColourTable(picture);
   return picture;
 }
 

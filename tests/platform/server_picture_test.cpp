@@ -65,6 +65,35 @@ TEST(ServerPicture, PixelsThatARunLengthBitmapSkipsShowItsFirstColour) {
   }
 }
 
+TEST(ServerPicture, PixelsNamingColoursTheTableLacksShowBlack) {
+  // Sixteen-colour pixels with a table of two colours.
+  const QImage picture = ReadServerPicture(TestDataPath("fuzz/four_bit_two_colour_table.bmp"));
+  ASSERT_EQ(picture.size(), QSize(6, 3));
+  ASSERT_EQ(picture.colorCount(), 256);
+  QImage view = Filled(360, 360, Qt::red);
+  PlaceServerPicture(picture, view);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 6; ++x) {
+      SCOPED_TRACE(QStringLiteral("%1,%2").arg(x).arg(y).toStdString());
+      const int index = picture.pixelIndex(x, y);
+      EXPECT_EQ(view.pixel(x, y), index < 2 ? picture.color(index) : qRgb(0, 0, 0));
+    }
+  }
+}
+
+TEST(ServerPicture, PixelsMissingFromAShortFileShowOpaqueBlack) {
+  // Three by two pixels stored top row first, the file ending after the first pixel.
+  const QImage picture = ReadServerPicture(TestDataPath("fuzz/rgb24_top_down_short.bmp"));
+  ASSERT_EQ(picture.size(), QSize(3, 2));
+  QImage view = Filled(360, 360, Qt::red);
+  PlaceServerPicture(picture, view);
+  for (int y = 0; y < 2; ++y) {
+    // The view's own words: an alpha other than opaque would be wrong in a 32-bit RGB image.
+    const auto* line = reinterpret_cast<const QRgb*>(view.constScanLine(y));
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(line[x], qRgb(0, 0, 0)) << x << "," << y;
+  }
+}
+
 TEST(ServerPicture, FillsTheViewFromTheTopLeftCornerAndWhitensTheRest) {
   const struct { int width, height; } sizes[] = {{100, 50}, {400, 500}};
   for (const auto& size : sizes) {
