@@ -3,8 +3,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
-#include <QPainter>
 
 #include "engine/errors.h"
 #include "engine/model.h"
@@ -13,6 +11,7 @@
 #include "engine/scene_file.h"
 #include "engine/view_parameters.h"
 #include "platform/error_report.h"
+#include "platform/server_picture.h"
 #include "platform/text_file.h"
 #include "ui/display_window.h"
 #include "ui/network_dialog.h"
@@ -167,20 +166,12 @@ void TNetworkClient::RunPendingRequest() {
 
 void TNetworkClient::ShowBitmap(const QString& path) {
   if (Display == nullptr) return;
-  QImageReader reader(path, "bmp");
-  const QImage picture = reader.read();
-  if (picture.isNull()) throw FileError("Cannot open file " + FileName(path));
+  const QImage picture = ReadServerPicture(path);
   // A render worker may still be drawing on the view.
   finishRendering_();
   QImageCanvas& canvas = Display->MainView->Canvas();
   canvas.Lock();
-  QImage& image = canvas.Image();
-  // A smaller picture leaves the rest of the view blank rather than showing the old one.
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.drawImage(0, 0, picture);
-  }
+  PlaceServerPicture(picture, canvas.Image());
   canvas.Unlock();
   Display->MainView->update();
 }
