@@ -3,12 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string_view>
 
-#include "engine/errors.h"
 #include "engine/line_text.h"
 #include "engine/model.h"
 #include "engine/model_file.h"
+#include "file_round_trip.h"
 #include "property.h"
 
 using namespace morv;
@@ -32,23 +31,8 @@ const auto expected = std::make_unique<TMorvObject>();
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  const TextLines input = SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
-  *first = *blank;
-  try {
-    LoadModel(input, *first);
-  } catch (const ConversionError&) {
-    return 0;
-  } catch (const FormatError&) {
-    return 0;
-  }
   TextLines saved;
-  try {
-    SaveModel(*first, saved);
-  } catch (const FormatError&) {
-    // A name, owner or password no model file can carry: the reader accepted what the writer
-    // refuses, which is allowed.
-    return 0;
-  }
+  if (!LoadThenSave(data, size, *blank, *first, LoadModel, SaveModel, saved)) return 0;
 
   *second = *blank;
   LoadModel(saved, *second);

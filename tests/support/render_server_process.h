@@ -30,35 +30,25 @@ class RenderServerProcess {
   // Waits until a line matching `pattern` shows on stdout (or stderr); false after 10 s.
   bool WaitFor(const QString& pattern, bool onStderr = false) {
     const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 10000) {
-      process_.waitForReadyRead(20);
-      out_ += process_.readAllStandardOutput();
-      err_ += process_.readAllStandardError();
-      if (re.match(QString::fromUtf8(onStderr ? err_ : out_)).hasMatch()) return true;
-      if (process_.state() == QProcess::NotRunning) return false;
-    }
-    return false;
+    return Pump([&] { return re.match(QString::fromUtf8(onStderr ? err_ : out_)).hasMatch(); });
   }
 
   // Waits until `count` lines of stderr match `pattern` and returns the last of them; empty after
   // 10 s.
   QString WaitForLine(const QString& pattern, int count) {
     const QRegularExpression re(pattern);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 10000) {
-      process_.waitForReadyRead(20);
-      out_ += process_.readAllStandardOutput();
-      err_ += process_.readAllStandardError();
+    QString last;
+    Pump([&] {
       int found = 0;
       for (const QString& line : QString::fromUtf8(err_).split(QLatin1Char('\n'))) {
-        if (re.match(line).hasMatch() && ++found == count) return line;
+        if (re.match(line).hasMatch() && ++found == count) {
+          last = line;
+          return true;
+        }
       }
-      if (process_.state() == QProcess::NotRunning) break;
-    }
-    return {};
+      return false;
+    });
+    return last;
   }
 
   quint16 Port() {
@@ -76,6 +66,22 @@ class RenderServerProcess {
   QProcess& Process() { return process_; }
 
  private:
+  // Collects the server's output until `seen` holds; false when it does not within 10 s or the
+  // server has ended.
+  template <class Seen>
+  bool Pump(Seen seen) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+      process_.waitForReadyRead(20);
+      out_ += process_.readAllStandardOutput();
+      err_ += process_.readAllStandardError();
+      if (seen()) return true;
+      if (process_.state() == QProcess::NotRunning) return false;
+    }
+    return false;
+  }
+
   QProcess process_;
   QByteArray out_;
   QByteArray err_;
