@@ -35,16 +35,16 @@ constexpr int DistinctScenes = 61;
 // Failures listed of each kind; the counts say how many there were.
 constexpr int ListedFailures = 5;
 
-TSceneSettings SceneFor(int client, int request) {
-  const int k = (client * 7 + request) % DistinctScenes;
+// Which of the distinct scenes a client's request asks for.
+int SceneIndex(int client, int request) { return (client * 7 + request) % DistinctScenes; }
+
+TSceneSettings Scene(int k) {
   TSceneSettings scene;
   scene.AngleX = k * 37 % 360;
   scene.AngleY = (k * 53 + 20) % 360;
   scene.AngleZ = k * 11 % 360;
   return scene;
 }
-
-int SceneIndex(int client, int request) { return (client * 7 + request) % DistinctScenes; }
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -85,7 +85,8 @@ class TClient {
 
   void Send() {
     const int request = tally_.Sent++;
-    const TSceneSettings scene = SceneFor(index_, request);
+    const int sceneIndex = SceneIndex(index_, request);
+    const TSceneSettings scene = Scene(sceneIndex);
     const QString bitmap = base_ + QStringLiteral(".BMP");
     try {
       WriteTextLines(base_ + QStringLiteral(".MED"), SceneLines(scene));
@@ -124,7 +125,7 @@ class TClient {
     const QByteArray picture = ReadAll(bitmap);
     if (picture.isEmpty()) {
       Lose(request, "no picture after the server closed the connection");
-    } else if (picture != expected_[static_cast<std::size_t>(SceneIndex(index_, request))]) {
+    } else if (picture != expected_[static_cast<std::size_t>(sceneIndex)]) {
       if (++tally_.Mismatched <= ListedFailures) {
         tally_.Failures.push_back(Label(request) + ": the picture differs from the local render");
       }
@@ -212,7 +213,7 @@ TLoadResult RunLoad(const TLoadOptions& options) {
   QTemporaryDir scratch;
   std::vector<QByteArray> expected;
   for (int k = 0; k < DistinctScenes; ++k) {
-    expected.push_back(LocalPicture(SceneFor(0, k), *model, scratch.path()));
+    expected.push_back(LocalPicture(Scene(k), *model, scratch.path()));
   }
 
   const int nameWidth = static_cast<int>(QString::number(std::max(options.Clients - 1, 10)).size());
