@@ -60,7 +60,8 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
   Sock = new QTcpSocket(this);
   Sock->setObjectName(QStringLiteral("Sock"));
   NetworkClient = new TNetworkClient(
-      prompts_, *Sock, Memo2, *NetworkRendering, [this] { FinishRendering(); }, this);
+      prompts_, *Sock, Memo2, *NetworkRendering, [this] { FinishRendering(); },
+      [this] { DrawTheThing(); }, this);
   connect(SetUpNetwork1, &QAction::triggered, this, &TForm1::SetUpNetwork1Click);
 }
 
@@ -318,7 +319,9 @@ void TForm1::DrawTheThing() {
   const auto start = std::chrono::steady_clock::now();
   TRenderReport report;
   if (NetworkRendering->isChecked()) {
-    RunReported(prompts_, [this] { NetworkClient->Request(); });
+    // A failed request has left network mode and drawn the view locally, readout and all; the
+    // time its message was shown is no render time.
+    if (!NetworkClient->Request()) return;
   } else {
     report = renderDriver_.Render(CurrentModel, Display->xV->value(), Display->yV->value(),
                                   Display->zV->value(), Display->CheckBox1->isChecked());

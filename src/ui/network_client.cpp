@@ -10,7 +10,7 @@
 #include "engine/render_request.h"
 #include "engine/scene_file.h"
 #include "engine/view_parameters.h"
-#include "platform/error_report.h"
+#include "platform/message_boxes.h"
 #include "platform/server_picture.h"
 #include "platform/text_file.h"
 #include "ui/display_window.h"
@@ -42,16 +42,23 @@ quint16 RenderServerPort() {
 }
 
 TNetworkClient::TNetworkClient(Prompts& prompts, QTcpSocket& sock, TextLines& memo2,
-                               const QAction& networkMode, std::function<void()> finishRendering,
-                               QObject* parent)
+                               QAction& networkMode, std::function<void()> finishRendering,
+                               std::function<void()> drawLocally, QObject* parent)
     : QObject(parent),
       prompts_(prompts),
       sock_(sock),
       memo2_(memo2),
       networkMode_(networkMode),
-      finishRendering_(std::move(finishRendering)) {
+      finishRendering_(std::move(finishRendering)),
+      drawLocally_(std::move(drawLocally)) {
   timeout_.setSingleShot(true);
   connect(&timeout_, &QTimer::timeout, this, &TNetworkClient::TimeoutExpired);
+  afterMessageBoxes_.setInterval(100);
+  connect(&afterMessageBoxes_, &QTimer::timeout, this, [this] {
+    if (AnyMessageBoxOpen()) return;
+    afterMessageBoxes_.stop();
+    if (!open_) RunPendingRequest();
+  });
   connect(&sock_, &QTcpSocket::connected, this,
           [this] { Defer([this] { SockSessionConnected(); }); });
   // What the server sends is no part of the exchange; dropping it keeps it from piling up.
@@ -73,30 +80,42 @@ void TNetworkClient::Defer(std::function<void()> handler) {
       Qt::QueuedConnection);
 }
 
-void TNetworkClient::Request() {
+bool TNetworkClient::Request() {
   if (open_) {
     pending_ = true;
-    return;
+    return true;
   }
-  if (network == nullptr || Display == nullptr) return;
+  // A failure now would open a second box over the one shown, and closing that one activates the
+  // main window, whose redraw would fail again.
+  if (AnyMessageBoxOpen()) {
+    pending_ = true;
+    WaitForMessageBoxes();
+    return true;
+  }
+  if (network == nullptr || Display == nullptr) return true;
   const QString base = ExchangeBase();
 
-  TSceneSettings scene;
-  scene.Background = BackgroundColour;
-  scene.Scale = ViewScale;
-  scene.Light = LightVector;
-  scene.AngleX = Display->xV->value();
-  scene.AngleY = Display->yV->value();
-  scene.AngleZ = Display->zV->value();
-  memo2_ = SceneLines(scene);
-  WriteTextLines(base + QStringLiteral(".MED"), memo2_);
-  SaveModel(CurrentModel, memo2_);
-  WriteTextLines(base + QStringLiteral(".MVD"), memo2_);
-  // A server that fails without writing a picture must not leave the last one to be shown as its
-  // answer.
-  const QString bitmap = base + QStringLiteral(".BMP");
-  if (QFileInfo::exists(bitmap) && !QFile::remove(bitmap)) {
-    throw FileError("Cannot delete file " + FileName(bitmap));
+  try {
+    TSceneSettings scene;
+    scene.Background = BackgroundColour;
+    scene.Scale = ViewScale;
+    scene.Light = LightVector;
+    scene.AngleX = Display->xV->value();
+    scene.AngleY = Display->yV->value();
+    scene.AngleZ = Display->zV->value();
+    memo2_ = SceneLines(scene);
+    WriteTextLines(base + QStringLiteral(".MED"), memo2_);
+    SaveModel(CurrentModel, memo2_);
+    WriteTextLines(base + QStringLiteral(".MVD"), memo2_);
+    // A server that fails without writing a picture must not leave the last one to be shown as
+    // its answer.
+    const QString bitmap = base + QStringLiteral(".BMP");
+    if (QFileInfo::exists(bitmap) && !QFile::remove(bitmap)) {
+      throw FileError("Cannot delete file " + FileName(bitmap));
+    }
+  } catch (const std::exception& error) {
+    GiveUp(QString::fromUtf8(error.what()));
+    return false;
   }
 
   // Leftovers of an abandoned connection report nothing into this request.
@@ -106,6 +125,7 @@ void TNetworkClient::Request() {
   connected_ = false;
   timeout_.start(timeoutMs_);
   sock_.connectToHost(network->Edit1->text(), RenderServerPort());
+  return true;
 }
 
 void TNetworkClient::SockSessionConnected() {
@@ -120,7 +140,11 @@ void TNetworkClient::SockSessionConnected() {
 void TNetworkClient::SockSessionClosed() {
   EndRequest();
   if (networkMode_.isChecked() && network != nullptr) {
-    RunReported(prompts_, [this] { ShowBitmap(ExchangeBase() + QStringLiteral(".BMP")); });
+    try {
+      ShowBitmap(ExchangeBase() + QStringLiteral(".BMP"));
+    } catch (const std::exception& error) {
+      return GiveUp(QString::fromUtf8(error.what()));
+    }
   }
   RunPendingRequest();
 }
@@ -133,21 +157,13 @@ void TNetworkClient::SockError(QAbstractSocket::SocketError error, const QString
     return;
   }
   static_cast<void>(error);
-  // The server was never reached: no picture can be its answer, and the redraws that waited
-  // for this request are dropped; the next redraw tries again.
-  EndRequest();
-  pending_ = false;
-  sock_.abort();
-  prompts_.ShowMessage(text + QLatin1Char('.'));
+  GiveUp(text);
 }
 
 void TNetworkClient::TimeoutExpired() {
   if (!open_) return;
-  EndRequest();
-  pending_ = false;
-  sock_.abort();
-  prompts_.ShowMessage(QStringLiteral("The render server did not answer within %1 seconds.")
-                           .arg(QString::number(timeoutMs_ / 1000.0)));
+  GiveUp(QStringLiteral("The render server did not answer within %1 seconds")
+             .arg(QString::number(timeoutMs_ / 1000.0)));
 }
 
 void TNetworkClient::EndRequest() {
@@ -157,11 +173,30 @@ void TNetworkClient::EndRequest() {
   ++generation_;
 }
 
+void TNetworkClient::GiveUp(const QString& cause) {
+  EndRequest();
+  pending_ = false;
+  afterMessageBoxes_.stop();
+  if (sock_.state() != QAbstractSocket::UnconnectedState) sock_.abort();
+  // Switched off meanwhile, network mode has nothing left to give up.
+  if (!networkMode_.isChecked()) return;
+  networkMode_.setChecked(false);
+  // The local picture is there before the message, and every redraw while it is shown is local.
+  drawLocally_();
+  prompts_.ShowMessage(cause +
+                       QStringLiteral(". The 3D view is now drawn locally; tick \"Use Network\" to "
+                                      "use the render server again."));
+}
+
 void TNetworkClient::RunPendingRequest() {
   if (!pending_) return;
   pending_ = false;
   if (!networkMode_.isChecked()) return;
-  RunReported(prompts_, [this] { Request(); });
+  Request();
+}
+
+void TNetworkClient::WaitForMessageBoxes() {
+  if (!afterMessageBoxes_.isActive()) afterMessageBoxes_.start();
 }
 
 void TNetworkClient::ShowBitmap(const QString& path) {

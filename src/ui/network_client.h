@@ -24,17 +24,19 @@ class TNetworkClient : public QObject {
 
  public:
   // `sock` and `memo2` are the main window's socket and line buffer; `networkMode` is the menu
-  // item whose check mark is read when a connection closes; `finishRendering` waits for a local
-  // render worker that may still be drawing on the 3D view.
-  TNetworkClient(Prompts& prompts, QTcpSocket& sock, TextLines& memo2, const QAction& networkMode,
-                 std::function<void()> finishRendering, QObject* parent = nullptr);
+  // item whose check mark says whether redraws go to the server; `finishRendering` waits for a
+  // local render worker that may still be drawing on the 3D view; `drawLocally` redraws the view
+  // locally once network mode has been given up.
+  TNetworkClient(Prompts& prompts, QTcpSocket& sock, TextLines& memo2, QAction& networkMode,
+                 std::function<void()> finishRendering, std::function<void()> drawLocally,
+                 QObject* parent = nullptr);
 
   // One redraw in network mode. Writes the scene and the model files for the server, removes the
   // server's previous bitmap and starts connecting; it never waits for the server. While a
-  // request is open nothing is written: the redraw is remembered, and one new request goes out
-  // when the open one has closed. Throws FileError when a file cannot be written or the old
-  // bitmap cannot be removed; nothing is sent then.
-  void Request();
+  // request is open, or while a message box is shown, nothing is written: the redraw is
+  // remembered, and one new request goes out when the request has closed and no box is shown.
+  // Returns false when the redraw failed and network mode was given up (see GiveUp).
+  bool Request();
 
   // The connection is up: the request names the files.
   void SockSessionConnected();
@@ -54,16 +56,25 @@ class TNetworkClient : public QObject {
   void SockError(QAbstractSocket::SocketError error, const QString& text);
   void TimeoutExpired();
   void EndRequest();
-  // The redraw remembered while the request was open, if network mode still asks for it.
+  // Any failure of a request ends network mode: the user is told why once, the mark of "Use
+  // Network" goes off and the view is drawn locally. Retrying on every redraw would show the same
+  // message again at every tick and every activation of the main window.
+  void GiveUp(const QString& cause);
+  // The redraw remembered while the request was open or a box was shown, if network mode still
+  // asks for it.
   void RunPendingRequest();
+  void WaitForMessageBoxes();
   void ShowBitmap(const QString& path);
 
   Prompts& prompts_;
   QTcpSocket& sock_;
   TextLines& memo2_;
-  const QAction& networkMode_;
+  QAction& networkMode_;
   std::function<void()> finishRendering_;
+  std::function<void()> drawLocally_;
   QTimer timeout_;
+  // Looks again, while a redraw waits, whether the message boxes have gone.
+  QTimer afterMessageBoxes_;
   int timeoutMs_ = 10000;
   bool open_ = false;
   bool connected_ = false;

@@ -22,6 +22,13 @@ namespace morv::test {
 // A model file of tests/data.
 inline QString DataFile(const QString& name) { return TestDataPath(name); }
 
+// The one message of a network redraw that failed: its cause, and that the view is drawn locally.
+inline QString NetworkGiveUpMessage(const QString& cause) {
+  return cause + QStringLiteral(
+                     ". The 3D view is now drawn locally; tick \"Use Network\" to use the render "
+                     "server again.");
+}
+
 // Appends a control vertex or a joint to the working model; returns its index.
 inline int AddControl(int x, int y, int z) {
   CurrentModel.Controls[++CurrentModel.ControlCount] = {x, y, z};
