@@ -119,11 +119,12 @@ std::string PlayRefusalText(PlayOutcome outcome, const TAnimationList& set, int3
 }
 
 void StopAnimation(TMorvObject& model, TAnimationList& set, int32_t k) {
-  const PlayOutcome outcome = Playability(model, set, k);
-  if (outcome == PlayOutcome::NoSuchAnimation) return;
+  if (Playability(model, set, k) == PlayOutcome::NoSuchAnimation) return;
   TAnimation& a = set.Animations[k];
   a.Playing = false;
-  if (outcome == PlayOutcome::Started) MoveJointTo(model, a.Joint, a.Locations[1]);
+  // An animation too short to play still has a first location to return its joint to.
+  const bool hasFirst = a.LocationCount >= 1 && a.LocationCount <= MaxLocations;
+  if (hasFirst && JointInModel(model, a.Joint)) MoveJointTo(model, a.Joint, a.Locations[1]);
 }
 
 std::string PlayingList(const TAnimationList& set) {

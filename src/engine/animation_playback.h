@@ -29,8 +29,8 @@ PlayOutcome PlayAnimation(TMorvObject& model, TAnimationList& set, int32_t k);
 // What the user is told, in UTF-8, when Play refused animation k; empty for Started.
 std::string PlayRefusalText(PlayOutcome outcome, const TAnimationList& set, int32_t k);
 
-// Stops animation k and puts its joint back on the first location. Of an animation that could not
-// play, only the playing mark is cleared.
+// Stops animation k and puts its joint back on the first location. Of an animation without a
+// location, or whose joint the model lacks, only the playing mark is cleared.
 void StopAnimation(TMorvObject& model, TAnimationList& set, int32_t k);
 
 // The numbers of the playing animations in braces, each followed by a space: "{1 3 }".

@@ -135,7 +135,8 @@ void TForm1::BitBtn7Click() {
     }
     // Once animation has run, the mechanics stay unavailable for the rest of the run.
     BitBtn8->setEnabled(false);
-    AnimationPump->start();
+    // Starting a running timer again would put its next tick off by a whole interval.
+    if (!AnimationPump->isActive()) AnimationPump->start();
     if (anim != nullptr) anim->show();
   });
 }
@@ -153,7 +154,7 @@ void TForm1::BitBtn8Click() {
     BitBtn7->setEnabled(false);
     // Whatever the track bars show; they set their own value only when moved.
     GravitationalConstant = StartingGravitationalConstant();
-    PhysicsPump->start();
+    if (!PhysicsPump->isActive()) PhysicsPump->start();
     if (phys != nullptr) phys->show();
   });
 }

@@ -169,12 +169,16 @@ TEST_F(Playback, AnimationsThatCannotPlayMoveNothing) {
   EXPECT_NE(PlayRefusalText(PlayOutcome::NoSuchJoint, set, ghost).find("joint 2,"),
             std::string::npos);
   EXPECT_EQ(PlayingList(set), "{}");
-  // Stop of such an animation only clears its mark.
+  // Stop of such an animation clears its mark; one with a single location still returns its
+  // joint there, and one without a location or a joint moves nothing.
   set.Animations[one].Playing = true;
-  StopAnimation(model, set, one);
+  StopAnimation(model, set, none);
+  StopAnimation(model, set, ghost);
   StopAnimation(model, set, 77);
-  EXPECT_FALSE(set.Animations[one].Playing);
   EXPECT_EQ(JointAt(model, 1), P(0, 0, 0));
+  StopAnimation(model, set, one);
+  EXPECT_FALSE(set.Animations[one].Playing);
+  EXPECT_EQ(JointAt(model, 1), P(9, 9, 9));
   EXPECT_EQ(model.Joints[2].Position, (TControlVertex{}));
 }
 
