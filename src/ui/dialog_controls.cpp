@@ -43,6 +43,12 @@ TEditDialog::TEditDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(paren
 void TEditDialog::showEvent(QShowEvent* event) {
   CentreOnScreen(this);
   QDialog::showEvent(event);
+  for (QWidget* next = nextInFocusChain(); next != this; next = next->nextInFocusChain()) {
+    if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(this)) {
+      next->setFocus(Qt::TabFocusReason);
+      break;
+    }
+  }
 }
 
 }  // namespace morv

@@ -24,7 +24,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 // "x", "y", "z" above the coordinate fields, in italic Times New Roman 16 pixels high.
 QLabel* MakeAxisLetter(QWidget* parent, const char* name, const QString& letter, int left, int top);
 
-// A dialog that closes only through its own buttons: Escape and the window frame run Cancel.
+// A dialog that closes only through its own buttons: Escape and the window frame run Cancel. It
+// opens with the focus on its first field in tab order, whichever field was used last.
 class TEditDialog : public QDialog {
  public:
   explicit TEditDialog(QWidget* parent, Qt::WindowFlags flags);

@@ -37,6 +37,11 @@ void Teditbez::SpinEdit1Change() {
   }
 }
 
+void Teditbez::showEvent(QShowEvent* event) {
+  SpinEdit1Change();
+  TEditDialog::showEvent(event);
+}
+
 void Teditbez::Shape1MouseDown() {
   const std::optional<int32_t> colour = prompts_.ChooseColour(Shape1->Colour());
   if (colour) Shape1->SetColour(*colour);

@@ -35,6 +35,10 @@ class Teditbez : public TEditDialog {
   QPushButton* Button1;
   QPushButton* Button2;
 
+ protected:
+  // The swatch shows the selected patch's colour from the start, so OK without a change keeps it.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void ResetFields();
 

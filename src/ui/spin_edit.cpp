@@ -1,6 +1,7 @@
 // An integer spin edit that clamps every value into its range and can refuse typed input.
 #include "ui/spin_edit.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <algorithm>
@@ -26,6 +27,21 @@ TSpinEdit::TSpinEdit(QWidget* parent, int minimum, int maximum, int value)
 }
 
 void TSpinEdit::SetTypingAllowed(bool allowed) { lineEdit()->setReadOnly(!allowed); }
+
+void TSpinEdit::focusInEvent(QFocusEvent* event) {
+  QSpinBox::focusInEvent(event);
+  // A click places the caret where it lands and a closing menu gives the focus back as it was.
+  switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::ActiveWindowFocusReason:
+      selectAll();
+      break;
+    default:
+      break;
+  }
+}
 
 QValidator::State TSpinEdit::validate(QString& text, int& /*position*/) const {
   // Every keystroke that keeps the text a possible number is taken, even past the range: the
