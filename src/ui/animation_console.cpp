@@ -252,6 +252,7 @@ void Tanim::FormActivate() {
 }
 
 bool Tanim::event(QEvent* event) {
+  if (RefuseFrameClose(event)) return true;
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QWidget::event(event);
 }

@@ -1,7 +1,6 @@
 // The 3D display window: the rendered model in a 360 x 360 image and the controls that steer it.
 #include "ui/display_window.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 
 #include "engine/model.h"
@@ -189,19 +188,11 @@ void TDisplay::FormActivate() {
 }
 
 bool TDisplay::event(QEvent* event) {
+  if (RefuseFrameClose(event)) return true;
   if (event->type() == QEvent::WindowActivate) FormActivate();
   // Shown by the program, not brought back from an icon.
   if (event->type() == QEvent::Show && !event->spontaneous()) FormShow();
   return QWidget::event(event);
-}
-
-void TDisplay::closeEvent(QCloseEvent* event) {
-  // The window has no close button and lives as long as the program: refuse other ways to close.
-  if (event->spontaneous()) {
-    event->ignore();
-    return;
-  }
-  QWidget::closeEvent(event);
 }
 
 }  // namespace morv

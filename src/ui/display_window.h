@@ -67,7 +67,6 @@ class TDisplay : public QWidget {
 
  protected:
   bool event(QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   Prompts& prompts_;

@@ -1,9 +1,11 @@
 // Building windows with fixed pixel layouts: named controls at exact client positions.
 #include "ui/fixed_layout.h"
 
+#include <QEvent>
 #include <QScreen>
 
 #include "platform/fonts.h"
+#include "platform/window_frame.h"
 
 namespace morv {
 
@@ -34,9 +36,20 @@ void FixClientSize(QWidget* window, const char* name, const QString& caption, in
   window->setObjectName(QString::fromLatin1(name));
   window->setWindowTitle(caption);
   window->setFixedSize(width, height);
+  // The frame offers what the flags ask for and nothing more, under any window manager that
+  // reads the hints.
+  SetFrameButtons(*window, window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)
+                               ? FrameButtons::MinimiseAndMenu
+                               : FrameButtons::None);
 }
 
 QFont DefaultWindowFont() { return PixelFont(QStringLiteral("MS Sans Serif"), 11); }
+
+bool RefuseFrameClose(QEvent* event) {
+  if (event->type() != QEvent::Close || !event->spontaneous()) return false;
+  event->ignore();
+  return true;
+}
 
 void CentreOnScreen(QWidget* window) {
   const QScreen* screen = window->screen();

@@ -26,7 +26,8 @@ QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& c
                              QStyle::StandardPixmap glyph, GlyphPlacement placement, int left,
                              int top, int width, int height);
 
-// Fixes the client area of a top-level window; the user cannot resize it.
+// Fixes the client area of a top-level window; the user cannot resize it. Its frame offers the
+// buttons its flags name, and no others.
 void FixClientSize(QWidget* window, const char* name, const QString& caption, int width,
                    int height);
 
@@ -43,6 +44,11 @@ constexpr Qt::WindowFlags BareWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 constexpr Qt::WindowFlags BareDialogFlags =
     Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
+// For a window without a close button that lives as long as the program: a close the window
+// manager asks for (some offer a close button whatever the window says) is refused. Returns true
+// when the event was such a close.
+bool RefuseFrameClose(QEvent* event);
 
 // Puts a window at the centre of its screen.
 void CentreOnScreen(QWidget* window);

@@ -149,6 +149,7 @@ void Tphys::FormActivate() {
 }
 
 bool Tphys::event(QEvent* event) {
+  if (RefuseFrameClose(event)) return true;
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return QWidget::event(event);
 }
