@@ -206,11 +206,13 @@ TEST_F(SdlJoystickTest, AnUnpluggedStickEndsTheCaptureAndIsFoundAgainWhenPlugged
   events = {};
   QTest::qWait(150);
   EXPECT_TRUE(events.moves.empty());
+  EXPECT_FALSE(component->Active()) << "the component knows its capture ended";
   EXPECT_FALSE(component->StartCapture());
 
   stick.Attach();
   ASSERT_EQ(stick.Index(), 0);
   ASSERT_TRUE(component->StartCapture());
+  EXPECT_TRUE(component->Active());
   stick.SetAxis(0, -32768);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !events.moves.empty(); }, 5000));
 }
