@@ -29,6 +29,8 @@ class JoystickSink {
   virtual void ZMoved(uint16_t z, uint16_t buttons) = 0;
   // `changed` marks the buttons whose state changed, `pressed` those held now.
   virtual void ButtonsChanged(uint16_t changed, uint16_t pressed, uint16_t x, uint16_t y) = 0;
+  // The device went away: the capture has ended without a release, and nothing more comes.
+  virtual void CaptureLost() = 0;
 };
 
 class JoystickService {
@@ -39,7 +41,7 @@ class JoystickService {
   // only when a reading moved beyond the threshold; otherwise one of each every `periodMs`.
   // False when there is no such device or it is captured already.
   virtual bool SetCapture(JoystickSink& sink, int joystick, int periodMs, bool changeOnly) = 0;
-  // Ends the capture of that joystick, if any.
+  // Ends the capture of that joystick, if any; the sink is not told.
   virtual void ReleaseCapture(int joystick) = 0;
   // The change-only threshold in raw units, kept for the joystick whether captured or not.
   virtual void SetThreshold(int joystick, int32_t threshold) = 0;

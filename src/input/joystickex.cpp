@@ -31,6 +31,9 @@ class TJoystickex::MessageWindow : public JoystickSink {
   void ButtonsChanged(uint16_t changed, uint16_t pressed, uint16_t x, uint16_t y) override {
     owner_.ButtonsChanged(changed, pressed, x, y);
   }
+  // A host that asks whether the stick is still captured must not be told yes for a device that
+  // is gone; a new capture finds it again once it is back.
+  void CaptureLost() override { owner_.active_ = false; }
 
  private:
   TJoystickex& owner_;

@@ -123,7 +123,9 @@ void SdlJoystickService::Tick(int joystick) {
   if (capture == nullptr) return;
   if (!SDL_JoystickGetAttached(capture->device)) {
     // Unplugged: the capture ends; a later capture finds the device again once it is back.
+    JoystickSink* const sink = capture->sink;
     ReleaseCapture(joystick);
+    sink->CaptureLost();
     return;
   }
   const Reading now = Read(capture->device, capture->hasZ);

@@ -240,7 +240,21 @@ TEST_F(JoystickexTest, AStickPluggedInLaterIsFoundByTheNextCapture) {
   service.Move(0, 65535, 0);
   EXPECT_EQ(moves.at(0).x, 10);
 
-  // Unplugged again: the restart a new period asks for fails, and the component says so.
+  // Unplugged while captured: the component says so at once, a new period asks for no capture,
+  // and the stick plugged in again is found by the next one.
+  service.Unplug(0);
+  EXPECT_FALSE(stick->Active());
+  const int requests = service.captureRequests;
+  stick->SetInterval(60);
+  EXPECT_EQ(service.captureRequests, requests);
+  service.devices[0] = caps;
+  ASSERT_TRUE(stick->StartCapture());
+  EXPECT_TRUE(stick->Active());
+  EXPECT_EQ(service.captures[0]->periodMs, 60);
+  service.Move(0, 0, 0);
+  EXPECT_EQ(moves.at(1).x, 0);
+
+  // Gone without a word: the restart a new period asks for fails, and the component says so.
   service.devices[0].reset();
   stick->SetInterval(70);
   EXPECT_FALSE(stick->Active());

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QTest>
 
+#include <optional>
 #include <vector>
 
 #include "input/joystickex.h"
@@ -107,6 +108,61 @@ TEST_F(SdlJoystickTest, DeliversStickZAndButtonChangesBeyondTheThreshold) {
   EXPECT_TRUE(events.moves.empty()) << "nothing after the capture ends";
 }
 
+TEST_F(SdlJoystickTest, ChangeOnlyMeasuresEachAxisFromItsLastDeliveredReading) {
+  SdlJoystickService service;
+  Events events;
+  auto component = ViewStick(service, dir.Path("m.INI"), events);
+  component->SetScaled(false);
+  component->SetInterval(10);
+  ASSERT_TRUE(component->StartCapture());
+  constexpr int Rest = 32768;
+  constexpr Sint16 T = 66;  // 0.1 % of the raw range, rounded
+
+  // Each step moves one axis to a value and names the raw reading it delivers, if any. A button
+  // toggled with it marks the tick that read the step: stick and Z go out before buttons.
+  struct Step {
+    Sint16 value;
+    std::optional<int> delivered;
+  };
+  const std::vector<Step> steps = {
+      {T, {}},                          // exactly the threshold up
+      {0, {}},                          // back where it was delivered
+      {T + 1, Rest + T + 1},            // one beyond
+      {1, {}},                          // exactly the threshold down
+      {0, Rest},                        // one beyond down
+      {40, {}},                         // a slow drift, each step within the threshold ...
+      {80, Rest + 80},                  // ... that passes it in sum
+      {80 + T, {}},                     // exactly the threshold from there
+      {80 + T + 1, Rest + 80 + T + 1},  // one beyond, though 1 from the last reading
+      {0, Rest},
+  };
+  bool pressed = false;
+  for (const int axis : {0, 1, 2}) {
+    SCOPED_TRACE(testing::Message() << "axis " << axis);
+    std::vector<int> expected, got;
+    for (const Step& step : steps) {
+      events.moves.clear();
+      events.zs.clear();
+      const std::size_t marks = events.buttons.size();
+      stick.SetAxis(axis, step.value);
+      stick.SetButton(0, pressed = !pressed);
+      ASSERT_TRUE(QTest::qWaitFor([&] { return events.buttons.size() > marks; }, 5000));
+      if (step.delivered) expected.push_back(*step.delivered);
+      for (const auto& [x, y] : events.moves) {
+        got.push_back(axis == 0 ? x : y);
+        EXPECT_EQ(axis == 0 ? y : x, Rest) << "the other stick axis is at rest";
+      }
+      got.insert(got.end(), events.zs.begin(), events.zs.end());
+      if (axis == 2) {
+        EXPECT_TRUE(events.moves.empty()) << "a Z move is no stick move";
+      } else {
+        EXPECT_TRUE(events.zs.empty()) << "a stick move is no Z move";
+      }
+    }
+    EXPECT_EQ(got, expected);
+  }
+}
+
 TEST_F(SdlJoystickTest, PollingDeliversEveryPeriodWhileChangeOnlyStaysQuiet) {
   SdlJoystickService service;
   Events events;
@@ -150,11 +206,13 @@ TEST_F(SdlJoystickTest, AnUnpluggedStickEndsTheCaptureAndIsFoundAgainWhenPlugged
   events = {};
   QTest::qWait(150);
   EXPECT_TRUE(events.moves.empty());
+  EXPECT_FALSE(component->Active()) << "the component knows its capture ended";
   EXPECT_FALSE(component->StartCapture());
 
   stick.Attach();
   ASSERT_EQ(stick.Index(), 0);
   ASSERT_TRUE(component->StartCapture());
+  EXPECT_TRUE(component->Active());
   stick.SetAxis(0, -32768);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !events.moves.empty(); }, 5000));
 }

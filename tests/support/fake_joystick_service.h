@@ -48,6 +48,14 @@ class FakeJoystickService : public JoystickService {
   void Buttons(int joystick, uint16_t changed, uint16_t pressed, uint16_t x, uint16_t y) {
     if (captures.at(joystick)) captures.at(joystick)->sink->ButtonsChanged(changed, pressed, x, y);
   }
+  // The device goes away; a capture of it ends and its sink is told, as the real service does.
+  void Unplug(int joystick) {
+    devices.at(joystick).reset();
+    if (!captures.at(joystick)) return;
+    JoystickSink* const sink = captures.at(joystick)->sink;
+    captures.at(joystick).reset();
+    sink->CaptureLost();
+  }
 };
 
 }  // namespace morv::test
