@@ -1,7 +1,9 @@
 // The printers behind the print command: the system's default printer and PDF documents.
 #include <gtest/gtest.h>
 #include <QImage>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -40,6 +42,44 @@ TEST(PagePrinterTest, EachPdfJobAddsAPageAndAnUnwritablePathIsAFileError) {
 
   PdfPagePrinter nowhere(dir.Path("missing/sheet.pdf"));
   EXPECT_THROW(nowhere.PrintPage(page), FileError);
+}
+
+// The toolkit's PDF output stands in for a printer whose paper has margins it cannot print on.
+TEST(PagePrinterTest, APrinterPrintsThePageAtItsPrintableAreasCornerAtItsPhysicalSize) {
+  test::ScratchDir dir;
+  const QString pdf = dir.Path("margins.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  // A caller that asked for the whole paper still gets the printable area.
+  printer.setFullPage(true);
+  ASSERT_TRUE(printer.setPageMargins(QMarginsF(20, 30, 10, 10), QPageLayout::Millimeter));
+  QImage page(300, 400, QImage::Format_RGB32);
+  page.fill(QColor(0, 0, 255));
+  PrintPageOn(printer, page);
+
+  // Back as pixels at the sheet's own 96 per inch.
+  QProcess raster;
+  raster.start(QStringLiteral("pdftoppm"),
+               {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                QStringLiteral("-singlefile"), pdf, dir.Path("margins")});
+  ASSERT_TRUE(raster.waitForFinished(60000));
+  ASSERT_EQ(raster.exitCode(), 0) << raster.readAllStandardError().toStdString();
+  const QImage printed(dir.Path("margins.png"));
+  ASSERT_FALSE(printed.isNull());
+  QRect blue;
+  for (int y = 0; y < printed.height(); ++y) {
+    for (int x = 0; x < printed.width(); ++x) {
+      const QColor c = printed.pixelColor(x, y);
+      if (c.blue() - c.red() > 127) blue |= QRect(x, y, 1, 1);
+    }
+  }
+  const double perMillimetre = PagePixelsPerInch / 25.4;
+  EXPECT_NEAR(blue.left(), 20 * perMillimetre, 1.0);
+  EXPECT_NEAR(blue.top(), 30 * perMillimetre, 1.0);
+  EXPECT_NEAR(blue.width(), page.width(), 1.0);
+  EXPECT_NEAR(blue.height(), page.height(), 1.0);
 }
 
 // A reader finds every object through the cross-reference table: the table and the trailer's
