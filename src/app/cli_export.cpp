@@ -27,13 +27,13 @@ int Export(const std::vector<std::string>& args, std::ostream& out) {
     out << "Patches: " << patches << " Triangles: " << patches * PolygonsPerPatch * 2 << '\n';
     return 0;
   }
-  // The material file sits beside the OBJ file under the same base name; it is written first,
-  // so the OBJ file never names a material file that is not there.
+  // The material file sits beside the OBJ file under the same base name. Both are written out
+  // before either replaces an old file, so a failure leaves the old pair; the material file goes
+  // in first, so the OBJ file never names materials that are not there.
   const QString mtlPath =
       target.path() + QLatin1Char('/') + target.completeBaseName() + QStringLiteral(".mtl");
   const TObjFiles files = ExportObj(model.Name, mesh, QFileInfo(mtlPath).fileName().toStdString());
-  WriteFileAtomically(mtlPath, files.Mtl);
-  WriteFileAtomically(path, files.Obj);
+  WriteFilesAtomically({{mtlPath, files.Mtl}, {path, files.Obj}});
   out << "Patches: " << patches << " Vertices: " << patches * PointsPerPatch
       << " Faces: " << patches * PolygonsPerPatch << '\n';
   return 0;

@@ -48,7 +48,7 @@ void SaveAnimations(const TAnimationList& set, TextLines& lines) {
 }
 
 void LoadAnimations(const TextLines& lines, TAnimationList& set) {
-  const LineReader in(lines, true);
+  const LineReader in(lines);
   TAnimationList staged = set;
   staged.ModelName = in.Text(0);
   staged.Count = in.Count(1, MaxAnimations, "animations");

@@ -11,10 +11,10 @@ namespace morv {
 void SaveAnimations(const TAnimationList& set, TextLines& lines);
 
 // Reads the file form in `lines` into `set`. The whole file is read before `set` changes: on any
-// error (ConversionError for a line that is not an integer, FormatError for a count outside
-// 0..100, both naming the line) `set` is left exactly as it was. On success every loaded
-// animation stops playing; animations above the new count, and locations above each new
-// location count, keep their previous content.
+// error (ConversionError for a line that is not an integer or for a file that ends before one,
+// FormatError for a count outside 0..100, each naming the line) `set` is left exactly as it was. On
+// success every loaded animation stops playing; animations above the new count, and locations above
+// each new location count, keep their previous content.
 void LoadAnimations(const TextLines& lines, TAnimationList& set);
 
 }  // namespace morv

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "engine/errors.h"
-#include "engine/latin1.h"
+#include "engine/message_value.h"
 
 namespace morv {
 
@@ -33,7 +33,7 @@ int32_t StrToInt(std::string_view text) {
   }
   const int64_t value = negative ? -magnitude : magnitude;
   if (!valid || value < INT32_MIN || value > INT32_MAX) {
-    throw ConversionError("'" + Latin1ToUtf8(text) + "' is not a valid integer value");
+    throw ConversionError("'" + MessageValue(text) + "' is not a valid integer value");
   }
   return static_cast<int32_t>(value);
 }

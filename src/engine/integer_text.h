@@ -8,7 +8,8 @@
 namespace morv {
 
 // Accepts an optional sign and decimal digits, with blanks around them; anything else, and any
-// value outside the 32-bit range, throws ConversionError "'<text>' is not a valid integer value".
+// value outside the 32-bit range, throws ConversionError "'<text>' is not a valid integer value"
+// with the text as MessageValue shows it.
 int32_t StrToInt(std::string_view text);
 
 // Plain decimal: an optional minus sign and digits.

@@ -18,9 +18,13 @@ const std::string& LineReader::Text(std::size_t n) const {
 }
 
 int32_t LineReader::Integer(std::size_t n) const {
-  if (!numbered_) return StrToInt(Text(n));
+  // A file cut short is told apart from an empty line, which a text editor would show.
+  if (n >= lines_.size()) {
+    throw ConversionError(LinePrefix(n) +
+                          "the file ends before this line, which should hold an integer value");
+  }
   try {
-    return StrToInt(Text(n));
+    return StrToInt(lines_[n]);
   } catch (const ConversionError& error) {
     throw ConversionError(LinePrefix(n) + error.what());
   }

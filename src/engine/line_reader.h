@@ -9,14 +9,16 @@
 
 namespace morv {
 
+// Every error names the line as a text editor numbers it, from 1: "Line 7: ...".
 class LineReader {
  public:
-  // With `numberErrors` a line that is not an integer is reported with its line number.
-  LineReader(const TextLines& lines, bool numberErrors) : lines_(lines), numbered_(numberErrors) {}
+  explicit LineReader(const TextLines& lines) : lines_(lines) {}
 
   // Line n counted from 0; lines past the end of the file read as empty text.
   const std::string& Text(std::size_t n) const;
 
+  // Throws ConversionError for a line that is not an integer, and for a line past the end of
+  // the file, saying that the file ends there.
   int32_t Integer(std::size_t n) const;
 
   // An integer of 0..limit; anything else throws FormatError naming the line.
@@ -24,7 +26,6 @@ class LineReader {
 
  private:
   const TextLines& lines_;
-  bool numbered_;
 };
 
 }  // namespace morv

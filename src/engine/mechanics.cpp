@@ -92,16 +92,26 @@ __attribute__((target("avx2"))) void PullsOnWide(MORV_PULLS_PARAMETERS) {
 
 void PullsOnNarrow(MORV_PULLS_PARAMETERS) { PullsOn(n, x, y, z, mass, j, g, ax, ay, az, squares); }
 
-void ComputePulls(MORV_PULLS_PARAMETERS) {
-  static const bool wide = __builtin_cpu_supports("avx2");
-  (wide ? PullsOnWide : PullsOnNarrow)(n, x, y, z, mass, j, g, ax, ay, az, squares);
-}
+using PullsFunction = void (*)(MORV_PULLS_PARAMETERS);
 
 #undef MORV_PULLS_PARAMETERS
 
 }  // namespace
 
+bool PullLoopRuns(PullLoop loop) {
+  static const bool wide = __builtin_cpu_supports("avx2");
+  return loop == PullLoop::Portable || wide;
+}
+
 void PhysicsStep(TMorvObject& model) {
+  static const PullLoop fastest =
+      PullLoopRuns(PullLoop::Vectorised) ? PullLoop::Vectorised : PullLoop::Portable;
+  PhysicsStep(model, fastest);
+}
+
+void PhysicsStep(TMorvObject& model, PullLoop loop) {
+  const PullsFunction computePulls =
+      loop == PullLoop::Vectorised && PullLoopRuns(loop) ? PullsOnWide : PullsOnNarrow;
   const int32_t count = model.JointCount < MaxJoints ? model.JointCount : MaxJoints;
   if (count < 1) return;
   const std::size_t n = static_cast<std::size_t>(count);
@@ -117,7 +127,7 @@ void PhysicsStep(TMorvObject& model) {
   const double g = GravitationalConstant;
   for (std::size_t j = 0; j < n; ++j) {
     TJoint& joint = model.Joints[static_cast<int32_t>(j + 1)];
-    ComputePulls(n, t.x.data(), t.y.data(), t.z.data(), t.mass.data(), j, g, t.ax.data(),
+    computePulls(n, t.x.data(), t.y.data(), t.z.data(), t.mass.data(), j, g, t.ax.data(),
                  t.ay.data(), t.az.data(), t.squares.data());
     // The pulls are added in the order of the partners, exactly as if each were applied on its
     // own. Coincident joints have no direction to pull in.

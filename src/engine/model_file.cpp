@@ -79,8 +79,7 @@ void SaveModel(const TMorvObject& model, TextLines& lines) {
 }
 
 void LoadModel(const TextLines& lines, TMorvObject& model) {
-  // A bad integer reads as the conversion error alone, as model files always reported it.
-  const LineReader in(lines, false);
+  const LineReader in(lines);
   TMorvObject staged = model;
   staged.Name = in.Text(0);
   staged.Password =

@@ -24,9 +24,10 @@ bool TextFitsModelFile(const std::string& text);
 void SaveModel(const TMorvObject& model, TextLines& lines);
 
 // Reads the file form in `lines` into `model`. The whole file is read before `model` changes: on
-// any error (ConversionError for a line that is not an integer, FormatError for a count outside
-// the model's capacity) `model` is left exactly as it was. Velocities, accelerations and entries
-// beyond the new counts keep their values.
+// any error (ConversionError for a line that is not an integer or for a file that ends before
+// one, FormatError for a count outside the model's capacity, each naming the line) `model` is
+// left exactly as it was. Velocities, accelerations and entries beyond the new counts keep their
+// values.
 void LoadModel(const TextLines& lines, TMorvObject& model);
 
 }  // namespace morv

@@ -13,9 +13,16 @@ namespace morv {
 
 namespace {
 
+int32_t Red(int32_t colour) { return colour & 0xFF; }
+int32_t Green(int32_t colour) { return (colour >> 8) & 0xFF; }
+int32_t Blue(int32_t colour) { return (colour >> 16) & 0xFF; }
+
+// The colour as other programs write it, red first: "colour_B46028" is red B4, green 60, blue 28
+// (stored with red in the lowest byte).
 std::string MaterialName(int32_t colour) {
   char name[16];
-  std::snprintf(name, sizeof name, "colour_%06X", static_cast<unsigned>(colour & 0xFFFFFF));
+  std::snprintf(name, sizeof name, "colour_%02X%02X%02X", static_cast<unsigned>(Red(colour)),
+                static_cast<unsigned>(Green(colour)), static_cast<unsigned>(Blue(colour)));
   return name;
 }
 
@@ -68,8 +75,8 @@ TObjFiles ExportObj(const std::string& modelName, const std::vector<TExportPatch
   files.Mtl = "# Morv! 5 patch colours\n";
   for (const int32_t colour : colours) {
     files.Mtl += "newmtl " + MaterialName(colour) + "\n";
-    files.Mtl += "Kd " + Channel(colour & 0xFF) + " " + Channel((colour >> 8) & 0xFF) + " " +
-                 Channel((colour >> 16) & 0xFF) + "\n";
+    files.Mtl += "Kd " + Channel(Red(colour)) + " " + Channel(Green(colour)) + " " +
+                 Channel(Blue(colour)) + "\n";
   }
   return files;
 }

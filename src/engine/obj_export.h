@@ -15,7 +15,7 @@ struct TObjFiles {
 
 // The patches under the model's name: one group per patch ("patch<N>"), its 26 points and 12
 // quadrilaterals, and one material per patch colour, which `mtlFileName` (a name beside the OBJ
-// file) holds.
+// file) holds. A material is named after its colour as RGB hex, red first: "colour_B46028".
 TObjFiles ExportObj(const std::string& modelName, const std::vector<TExportPatch>& patches,
                     const std::string& mtlFileName);
 

@@ -22,7 +22,7 @@ TSceneSettings ParseScene(const TextLines& lines) {
     throw ConversionError("Line " + std::to_string(lines.size() + 1) +
                           ": a scene file has ten lines, this one " + std::to_string(lines.size()));
   }
-  const LineReader reader(lines, true);
+  const LineReader reader(lines);
   TSceneSettings scene;
   scene.Width = reader.Integer(0);
   scene.Height = reader.Integer(1);

@@ -18,8 +18,9 @@ constexpr int PagePixelsPerInch = 96;
 class PagePrinter {
  public:
   virtual ~PagePrinter() = default;
-  // Prints one page image as one print job, its top-left corner at the page's top-left, at its
-  // physical size. Throws PrinterError when the job cannot be printed.
+  // Prints one page image as one print job at its physical size, its top-left corner at the
+  // top-left of what the printer can print on (of the page itself where that is all of it).
+  // Throws PrinterError when the job cannot be printed.
   virtual void PrintPage(const QImage& page) = 0;
 };
 

@@ -14,7 +14,13 @@ void QtPagePrinter::PrintPage(const QImage& page) {
   const QPrinterInfo info = findPrinter_();
   if (info.isNull()) throw PrinterError("No printer is set up");
   QPrinter printer(info, QPrinter::HighResolution);
-  printer.setFullPage(true);
+  PrintPageOn(printer, page);
+}
+
+void PrintPageOn(QPrinter& printer, const QImage& page) {
+  // Painting starts at the printable area's corner, not the paper's: a printer's unprintable
+  // margin would otherwise cut off the sheet's left and top edge.
+  printer.setFullPage(false);
   printer.setDocName(QStringLiteral("Morv! 5"));
   QPainter painter;
   if (!painter.begin(&printer)) throw PrinterError("The printer cannot print");

@@ -6,6 +6,8 @@
 
 #include "platform/page_printer.h"
 
+class QPrinter;
+
 namespace morv {
 
 class QtPagePrinter : public PagePrinter {
@@ -20,5 +22,11 @@ class QtPagePrinter : public PagePrinter {
  private:
   std::function<QPrinterInfo()> findPrinter_;
 };
+
+// Prints `page` as one job on `printer`, which is chosen but not yet begun: its top-left corner at
+// the top-left of the printer's printable area, so that no margin the printer cannot print on cuts
+// off the page's top and left edge, and scaled from PagePixelsPerInch to the printer's resolution.
+// Throws PrinterError "The printer cannot print" when the job cannot start or finish.
+void PrintPageOn(QPrinter& printer, const QImage& page);
 
 }  // namespace morv

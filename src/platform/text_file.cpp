@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <deque>
 #include <string>
 
 #include "engine/errors.h"
@@ -34,9 +35,11 @@ constexpr int RandomDigits = 8;
 
 class FileDescriptor {
  public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
+  explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+  ~FileDescriptor() { Reset(-1); }
+  void Reset(int fd) {
     if (fd_ >= 0) close(fd_);
+    fd_ = fd;
   }
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -132,6 +135,82 @@ int OpenNamedTemporary(const std::string& folder, const std::string& fileName, m
   return -1;
 }
 
+// A file's new bytes, written and synced beside it under no name of their own, waiting to be
+// renamed into its place. A staged file that is never put in place leaves nothing behind.
+class TStagedFile {
+ public:
+  TStagedFile(const QString& path, std::string_view bytes);
+  ~TStagedFile() { RemoveName(); }
+  TStagedFile(const TStagedFile&) = delete;
+  TStagedFile& operator=(const TStagedFile&) = delete;
+
+  // Links the bytes under a temporary name; until then they have none.
+  void GiveName();
+  // Renames them over the target.
+  void PutInPlace();
+
+ private:
+  void RemoveName() {
+    if (!named_.empty()) unlink(named_.c_str());
+    named_.clear();
+  }
+  // A failure leaves nothing behind, also when it throws out of the constructor.
+  FileError Failed() {
+    RemoveName();
+    return FileError("Cannot create file " + path_.toStdString());
+  }
+
+  QString path_;
+  std::string folder_, fileName_, finalPath_;
+  // Set while the bytes have a temporary name.
+  std::string named_;
+  FileDescriptor fd_;
+};
+
+TStagedFile::TStagedFile(const QString& path, std::string_view bytes) : path_(path) {
+  // A link is saved through: the file it names is replaced, the link stays.
+  const QFileInfo info(path);
+  const QFileInfo target(info.isSymLink() && !info.canonicalFilePath().isEmpty()
+                             ? info.canonicalFilePath()
+                             : info.absoluteFilePath());
+  folder_ = QFile::encodeName(target.absolutePath()).toStdString();
+  fileName_ = QFile::encodeName(target.fileName()).toStdString();
+  finalPath_ = folder_ + "/" + fileName_;
+  if (fileName_.empty()) throw Failed();
+
+  RemoveAbandonedTemporaries(folder_, fileName_);
+  struct stat old {};
+  const bool replacing = stat(finalPath_.c_str(), &old) == 0;
+  if (replacing && S_ISDIR(old.st_mode)) throw Failed();
+  // Until the old file's permissions are copied, nobody else may read the new bytes.
+  const mode_t mode = replacing ? 0600 : 0666;
+
+  int raw = open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+  if (raw < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    raw = OpenNamedTemporary(folder_, fileName_, mode, named_);
+  }
+  fd_.Reset(raw);
+  if (fd_.get() < 0) throw Failed();
+  // The bytes reach the disk before any name leads to them: a crash after the rename must not
+  // find the file empty.
+  if (flock(fd_.get(), LOCK_EX) != 0 || !WriteAll(fd_.get(), bytes) ||
+      (replacing && fchmod(fd_.get(), old.st_mode & 07777) != 0) || fdatasync(fd_.get()) != 0) {
+    throw Failed();
+  }
+}
+
+void TStagedFile::GiveName() {
+  if (!named_.empty()) return;
+  named_ = NameUnnamedFile(fd_.get(), folder_, fileName_);
+  if (named_.empty()) throw Failed();
+}
+
+void TStagedFile::PutInPlace() {
+  GiveName();
+  if (rename(named_.c_str(), finalPath_.c_str()) != 0) throw Failed();
+  named_.clear();
+}
+
 }  // namespace
 
 TextLines ReadTextLines(const QString& path) {
@@ -147,44 +226,16 @@ TextLines ReadTextLines(const QString& path) {
 }
 
 void WriteFileAtomically(const QString& path, std::string_view bytes) {
-  const auto failed = [&path] { return FileError("Cannot create file " + path.toStdString()); };
-  // A link is saved through: the file it names is replaced, the link stays.
-  const QFileInfo info(path);
-  const QFileInfo target(info.isSymLink() && !info.canonicalFilePath().isEmpty()
-                             ? info.canonicalFilePath()
-                             : info.absoluteFilePath());
-  const std::string folder = QFile::encodeName(target.absolutePath()).toStdString();
-  const std::string fileName = QFile::encodeName(target.fileName()).toStdString();
-  const std::string finalPath = folder + "/" + fileName;
-  if (fileName.empty()) throw failed();
+  TStagedFile(path, bytes).PutInPlace();
+}
 
-  RemoveAbandonedTemporaries(folder, fileName);
-  struct stat old {};
-  const bool replacing = stat(finalPath.c_str(), &old) == 0;
-  if (replacing && S_ISDIR(old.st_mode)) throw failed();
-  // Until the old file's permissions are copied, nobody else may read the new bytes.
-  const mode_t mode = replacing ? 0600 : 0666;
-
-  std::string named;
-  int raw = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-  if (raw < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-    raw = OpenNamedTemporary(folder, fileName, mode, named);
-  }
-  const FileDescriptor fd(raw);
-  if (fd.get() < 0) throw failed();
-  const auto discard = [&] {
-    if (!named.empty()) unlink(named.c_str());
-    return failed();
-  };
-  if (flock(fd.get(), LOCK_EX) != 0 || !WriteAll(fd.get(), bytes) ||
-      (replacing && fchmod(fd.get(), old.st_mode & 07777) != 0) || fdatasync(fd.get()) != 0) {
-    throw discard();
-  }
-  if (named.empty()) {
-    named = NameUnnamedFile(fd.get(), folder, fileName);
-    if (named.empty()) throw failed();
-  }
-  if (rename(named.c_str(), finalPath.c_str()) != 0) throw discard();
+void WriteFilesAtomically(const std::vector<TFileBytes>& files) {
+  std::deque<TStagedFile> staged;
+  for (const TFileBytes& file : files) staged.emplace_back(file.Path, file.Bytes);
+  // Naming can fail where a rename hardly can, so every file has its name before the first
+  // target is replaced.
+  for (TStagedFile& file : staged) file.GiveName();
+  for (TStagedFile& file : staged) file.PutInPlace();
 }
 
 void WriteTextLines(const QString& path, const TextLines& lines) {

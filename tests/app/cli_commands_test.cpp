@@ -42,7 +42,7 @@ TEST(CliCheck, ABadFileGivesTheLoadersErrorAndExitCodeOne) {
   CliResult r = RunCliCapture({"check", dir.Path("bad.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "'seven' is not a valid integer value.\n");
+  EXPECT_EQ(r.err, "Line 5: 'seven' is not a valid integer value.\n");
 
   r = RunCliCapture({"check", dir.Path("none.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);

@@ -1,5 +1,6 @@
 // morv-cli export: models read back by a widely used 3D importer, and refused arguments.
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "app/cli_arguments.h"
 #include "cli_capture.h"
 #include "engine/export_mesh.h"
+#include "support/file_size_limit.h"
 #include "support/test_files.h"
 
 namespace morv {
@@ -91,6 +93,45 @@ TEST(CliExport, RefusesUnknownFormatsMissingModelsAndUnwritableFiles) {
   }
   EXPECT_FALSE(QFile::exists(dir.Path("ring.ply")));
   EXPECT_FALSE(QFile::exists(dir.Path("a.stl")));
+}
+
+// The OBJ file and its material file are replaced together or not at all: with the material file
+// blocked by a folder, and with a size limit that lets the small material file through but stops
+// the OBJ file midway, as a full disk would.
+TEST(CliExport, AFailedObjExportLeavesNeitherFileNew) {
+  const QString ring = test::TestDataPath(QStringLiteral("ring.MVD"));
+  for (const bool blocked : {true, false}) {
+    SCOPED_TRACE(blocked ? "material file blocked by a folder" : "disk full in the OBJ file");
+    ScratchDir dir;
+    const QString obj = dir.Path("ring.obj");
+    const QString mtl = dir.Path("ring.mtl");
+    if (blocked) {
+      ASSERT_TRUE(QDir().mkdir(mtl));
+    } else {
+      test::WriteBytes(obj, "old obj");
+      test::WriteBytes(mtl, "old mtl");
+    }
+    QProcess cli;
+    if (!blocked) test::LimitChildFileSize(cli, 1024);
+    cli.start(QStringLiteral(MORV_CLI_PATH), {QStringLiteral("export"), ring, obj});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 1);
+    // Qt may warn about the environment before the command's own line.
+    EXPECT_EQ(cli.readAllStandardError().trimmed().split('\n').last().toStdString(),
+              "Cannot create file " + (blocked ? mtl : obj).toStdString() + ".");
+    if (blocked) {
+      EXPECT_FALSE(QFile::exists(obj));
+      EXPECT_TRUE(QFileInfo(mtl).isDir());
+      EXPECT_TRUE(QDir(mtl).isEmpty());
+    } else {
+      EXPECT_EQ(test::ReadBytes(obj), "old obj");
+      EXPECT_EQ(test::ReadBytes(mtl), "old mtl");
+    }
+    EXPECT_EQ(QDir(dir.Path("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (blocked ? QStringList{"ring.mtl"} : QStringList{"ring.mtl", "ring.obj"}))
+        << "nothing is left beside the files";
+  }
 }
 
 }  // namespace

@@ -95,9 +95,10 @@ TEST(AnimationFile, ARefusedFileChangesNothingAndNamesTheLine) {
   };
   const Case cases[] = {
       {{"M", "two"}, "Line 2: 'two' is not a valid integer value"},
-      {{"M"}, "Line 2: '' is not a valid integer value"},
+      {{"M"}, "Line 2: the file ends before this line, which should hold an integer value"},
       {{"M", "1", "A", "1", "1", "0", "x", "0"}, "Line 7: 'x' is not a valid integer value"},
-      {{"M", "1", "A", "1", "0"}, "Line 6: '' is not a valid integer value"},
+      {{"M", "1", "A", "1", "0"},
+       "Line 6: the file ends before this line, which should hold an integer value"},
       {{"M", "101"}, "Line 2: 101 is not a valid number of animations (0 to 100)"},
       {{"M", "-1"}, "Line 2: -1 is not a valid number of animations (0 to 100)"},
       {{"M", "1", "A", "1", "101"}, "Line 5: 101 is not a valid number of locations (0 to 100)"},

@@ -79,21 +79,29 @@ TEST_F(Mechanics, TwoHeavyJointsTenApartPullEachOtherEachTick) {
   EXPECT_EQ(model.Joints[2].Position.X, 9);
 }
 
-// The rule written out pull by pull, as one joint after another applies each force on its own.
+// The rule written out pull by pull: each joint in turn is pulled by every other one where that
+// one stands at the moment, the pull grows the joint's acceleration, the acceleration its velocity,
+// and the joint moves by the rounded velocity. Coincident joints have no direction to pull in.
 void PlainStep(TMorvObject& m) {
   for (int32_t j = 1; j <= m.JointCount; ++j) {
+    TJoint& joint = m.Joints[j];
     for (int32_t k = 1; k <= m.JointCount; ++k) {
       if (k == j) continue;
-      const TControlVertex& a = m.Joints[j].Position;
-      const TControlVertex& b = m.Joints[k].Position;
-      const double dx = b.X - a.X, dy = b.Y - a.Y, dz = b.Z - a.Z;
-      const double mass = m.Joints[j].Mass * GravitationalConstant * m.Joints[k].Mass;
+      const TJoint& other = m.Joints[k];
+      const double dx = static_cast<double>(other.Position.X) - joint.Position.X;
+      const double dy = static_cast<double>(other.Position.Y) - joint.Position.Y;
+      const double dz = static_cast<double>(other.Position.Z) - joint.Position.Z;
+      const double masses = joint.Mass * GravitationalConstant * other.Mass;
       const double s = dx * dx + dy * dy + dz * dz;
       if (s == 0) continue;
-      const double c = mass / s / std::sqrt(s);
-      ApplyForce(m, j, {dx * c, dy * c, dz * c});
+      const double f = masses / s;
+      const double r = std::sqrt(s);
+      const double c = f / r;
+      // The force (d.X c, d.Y c, d.Z c) applied to the joint.
+      joint.Acceleration.X += dx * c / joint.Mass;
+      joint.Acceleration.Y += dy * c / joint.Mass;
+      joint.Acceleration.Z += dz * c / joint.Mass;
     }
-    TJoint& joint = m.Joints[j];
     joint.Velocity.X += joint.Acceleration.X;
     joint.Velocity.Y += joint.Acceleration.Y;
     joint.Velocity.Z += joint.Acceleration.Z;
@@ -103,24 +111,53 @@ void PlainStep(TMorvObject& m) {
   }
 }
 
-TEST_F(Mechanics, ATickGivesExactlyTheBitsOfThePullByPullRule) {
+class MechanicsLoop : public Mechanics, public ::testing::WithParamInterface<PullLoop> {};
+
+// Joint counts around every vector width, from close and crowded to far apart, with carried
+// control vertices, over a few ticks each.
+TEST_P(MechanicsLoop, ATickGivesExactlyTheBitsOfThePullByPullRule) {
+  if (!PullLoopRuns(GetParam())) GTEST_SKIP() << "this processor has no AVX2";
   std::mt19937 random(7);
-  std::uniform_int_distribution<int32_t> coordinate(-300, 300), mass(1, 1000);
-  for (int i = 0; i < 37; ++i) {
-    AddJoint(model, {coordinate(random), coordinate(random), coordinate(random)}, mass(random));
-  }
-  // Two coincident joints among them.
-  model.Joints[5].Position = model.Joints[6].Position;
-  GravitationalConstant = GravitationalConstantFrom(3, 3);
-  TMorvObject plain = model;
-  for (int tick = 0; tick < 5; ++tick) {
-    PhysicsStep(model);
-    PlainStep(plain);
-  }
-  for (int32_t j = 1; j <= model.JointCount; ++j) {
-    EXPECT_EQ(model.Joints[j], plain.Joints[j]) << "joint " << j;
+  const struct {
+    int32_t joints;
+    int32_t spread;
+    double g;
+  } configurations[] = {{1, 5, 1},    {2, 3, 10},     {3, 300, 6.67e-11}, {4, 40, 1e3},
+                        {5, 2, 1},    {7, 1000, 1e5}, {8, 300, 3e3},      {9, 10000, 1e7},
+                        {16, 60, 50}, {17, 300, 3e3}, {37, 300, 3e3},     {100, 5000, 1e6}};
+  for (const auto& c : configurations) {
+    SCOPED_TRACE(::testing::Message() << c.joints << " joints within " << c.spread);
+    TMorvObject start;
+    std::uniform_int_distribution<int32_t> coordinate(-c.spread, c.spread), mass(1, 1000);
+    for (int32_t i = 0; i < c.joints; ++i) {
+      const TControlVertex at{coordinate(random), coordinate(random), coordinate(random)};
+      const int32_t j = AddJoint(start, at, mass(random));
+      start.Controls[++start.ControlCount] = at;
+      start.Joints[j].RefCount = 1;
+      start.Joints[j].ControlRefs[1] = start.ControlCount;
+      start.Joints[j].Velocity = {0.25 * coordinate(random), 0, -0.5};
+    }
+    // Two coincident joints where there are enough.
+    if (c.joints > 5) start.Joints[5].Position = start.Joints[6].Position;
+    GravitationalConstant = c.g;
+    TMorvObject stepped = start;
+    TMorvObject plain = start;
+    for (int tick = 0; tick < 4; ++tick) {
+      PhysicsStep(stepped, GetParam());
+      PlainStep(plain);
+    }
+    for (int32_t j = 1; j <= c.joints; ++j) {
+      EXPECT_EQ(stepped.Joints[j], plain.Joints[j]) << "joint " << j;
+    }
+    EXPECT_TRUE(stepped == plain);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLoops, MechanicsLoop,
+                         ::testing::Values(PullLoop::Portable, PullLoop::Vectorised),
+                         [](const ::testing::TestParamInfo<PullLoop>& info) {
+                           return info.param == PullLoop::Portable ? "Portable" : "Vectorised";
+                         });
 
 TEST_F(Mechanics, NothingInfiniteOrUndefinedEverReachesAJoint) {
   // Coincident joints do not pull each other.

@@ -93,7 +93,8 @@ TEST(ModelExportTest, PointsAreTheRenderersUnrotatedPoints) {
 }
 
 TEST(ModelExportTest, ObjHasOneGroupPerDrawnPatchAndOneMaterialPerColour) {
-  TMorvObject model = FlatPatch(false, 0x0080FF);
+  // Red B4, green 60, blue 28: stored with red in the lowest byte, named with red first.
+  TMorvObject model = FlatPatch(false, 0x2860B4);
   model.Name = "Caf\xE9";
   model.PatchCount = 4;
   model.Patches[2] = model.Patches[1];  // the same colour again
@@ -115,6 +116,7 @@ TEST(ModelExportTest, ObjHasOneGroupPerDrawnPatchAndOneMaterialPerColour) {
   EXPECT_EQ(obj.rfind("# Morv! 5 model Caf\xC3\xA9\n", 0), 0u);
   EXPECT_NE(obj.find("\nmtllib m.mtl\n"), std::string::npos);
   EXPECT_EQ(count("g "), 3u);
+  EXPECT_NE(obj.find("\ng patch1\nusemtl colour_B46028\n"), std::string::npos);
   EXPECT_NE(obj.find("\ng patch4\nusemtl colour_000000\n"), std::string::npos);
   EXPECT_EQ(obj.find("g patch3"), std::string::npos);
   EXPECT_EQ(count("v "), 3u * PointsPerPatch);
@@ -124,7 +126,7 @@ TEST(ModelExportTest, ObjHasOneGroupPerDrawnPatchAndOneMaterialPerColour) {
   EXPECT_EQ(files.Mtl,
             "# Morv! 5 patch colours\n"
             "newmtl colour_000000\nKd 0.0000 0.0000 0.0000\n"
-            "newmtl colour_0080FF\nKd 1.0000 0.5020 0.0000\n");
+            "newmtl colour_B46028\nKd 0.7059 0.3765 0.1569\n");
 }
 
 TEST(ModelExportTest, AnEmptyModelGivesEmptyButValidFiles) {

@@ -213,8 +213,10 @@ struct BadFile {
 
 // A one-vertex file whose first coordinate line holds `text`.
 BadFile BadVertexX(const std::string& text, const std::string& message) {
-  return {{"M", " ", "0", " ", "1", "0", "0", text, "0", "0"}, message};
+  return {{"M", " ", "0", " ", "1", "0", "0", text, "0", "0"}, "Line 8: " + message};
 }
+
+const std::string EndsEarly = "the file ends before this line, which should hold an integer value";
 
 class LoadModelRefuses : public ::testing::TestWithParam<BadFile> {};
 
@@ -235,21 +237,22 @@ TEST_P(LoadModelRefuses, WithAClearMessageAndLeavesTheModelAsItWas) {
 INSTANTIATE_TEST_SUITE_P(
     BadInput, LoadModelRefuses,
     ::testing::Values(
-        BadFile{{"M", " ", "0", " ", "abc", "0", "0"}, "'abc' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "", "0", "0"}, "'' is not a valid integer value"},
+        BadFile{{"M", " ", "0", " ", "abc", "0", "0"},
+                "Line 5: 'abc' is not a valid integer value"},
+        BadFile{{"M", " ", "0", " ", "", "0", "0"}, "Line 5: '' is not a valid integer value"},
         // A short file: the missing lines read as empty text.
-        BadFile{{"OnlyName"}, "'' is not a valid integer value"},
-        BadFile{{"M", " ", "0", " ", "1", "0", "0", "4", "5"}, "'' is not a valid integer value"},
+        BadFile{{"OnlyName"}, "Line 5: " + EndsEarly},
+        BadFile{{"M", " ", "0", " ", "1", "0", "0", "4", "5"}, "Line 10: " + EndsEarly},
         BadFile{{"M", " ", "0", " ", "1", "0", "0", "1", "2", "3.5"},
-                "'3.5' is not a valid integer value"},
+                "Line 10: '3.5' is not a valid integer value"},
         BadVertexX("2147483648", "'2147483648' is not a valid integer value"),
         BadVertexX("-2147483649", "'-2147483649' is not a valid integer value"),
         // One past either end is refused in a patch's colour and a joint's mass too.
         BadFile{{"M", " ", "0", " ", "0", "1", "0", "1", "1", "1", "1", "1", "1", "1", "1",
                  "2147483648"},
-                "'2147483648' is not a valid integer value"},
+                "Line 16: '2147483648' is not a valid integer value"},
         BadFile{{"M", " ", "0", " ", "0", "0", "1", "0", "0", "0", "-2147483649", "0"},
-                "'-2147483649' is not a valid integer value"},
+                "Line 11: '-2147483649' is not a valid integer value"},
         BadVertexX("99999999999999999999", "'99999999999999999999' is not a valid integer value"),
         BadVertexX("--1", "'--1' is not a valid integer value"),
         BadVertexX("0x10", "'0x10' is not a valid integer value"),

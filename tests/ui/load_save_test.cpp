@@ -106,7 +106,8 @@ TEST_F(LoadSaveTest, ABadNumberIsReportedAndChangesNothingVisible) {
   prompts.messages.clear();
 
   Load(bad);
-  EXPECT_EQ(prompts.messages, (QStringList{LoadWarning, "'abc' is not a valid integer value."}));
+  EXPECT_EQ(prompts.messages,
+            (QStringList{LoadWarning, "Line 9: 'abc' is not a valid integer value."}));
   EXPECT_TRUE(CurrentModel == *before);
   EXPECT_TRUE(SceneObject == *snapshot);
   EXPECT_EQ(Form1->Edit1->text(), "Renamed");

@@ -166,7 +166,7 @@ TEST_F(StartupTest, CommandLineFileWithABadNumberIsReportedAndTheEmptyModelStays
   WriteBytes(bad, "Broken\r\n \r\n1\r\nOwner \r\nabc\r\n0\r\n0\r\n");
   prompts.yesNoAnswers = {Answer::Yes};
   Start(bad);
-  EXPECT_EQ(prompts.messages, QStringList{"'abc' is not a valid integer value."});
+  EXPECT_EQ(prompts.messages, QStringList{"Line 5: 'abc' is not a valid integer value."});
   EXPECT_EQ(CurrentModel.Name, "MyObject");
   EXPECT_FALSE(CurrentModel.Locked);
   EXPECT_EQ(Form1->Edit1->text(), "MyObject");
