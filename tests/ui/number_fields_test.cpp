@@ -4,7 +4,10 @@
 #include <QTest>
 
 #include "application_fixture.h"
+#include "platform/qt_prompts.h"
+#include "ui/animation_console.h"
 #include "ui/edit_bezier_dialog.h"
+#include "ui/mechanics_console.h"
 #include "ui/new_bezier_dialog.h"
 #include "ui/new_control_dialog.h"
 #include "ui/new_joint_dialog.h"
@@ -143,6 +146,138 @@ TEST_F(NumberFieldsTest, EditBezierColour) {
                    EXPECT_EQ(d.Shape1->Colour(), 0x123456);
                    d.Button1->click();
                  });
+}
+
+// One keystroke or a run of typed text, sent to whatever holds the keyboard focus.
+struct Stroke {
+  QString text;
+  Qt::Key key = Qt::Key_unknown;
+};
+
+Stroke Key(Qt::Key key) { return {QString(), key}; }
+
+// Types into `window` as a user would, once it is shown and active: each stroke goes to the
+// widget that has the focus at that moment.
+void TypeOnceActive(QWidget* window, std::vector<Stroke> strokes, bool& typed) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, [poll, window, strokes, &typed] {
+    if (!window->isVisible() || QApplication::activeWindow() != window) return;
+    poll->deleteLater();
+    poll->stop();
+    typed = true;
+    for (const Stroke& stroke : strokes) {
+      QWidget* focus = QApplication::focusWidget();
+      if (focus == nullptr) return ADD_FAILURE() << "nothing has the focus";
+      if (stroke.key == Qt::Key_unknown) {
+        QTest::keyClicks(focus, stroke.text);
+      } else {
+        QTest::keyClick(focus, stroke.key);
+      }
+    }
+  });
+  poll->start(10);
+}
+
+// The windows with the real dialogs, opened by their buttons and typed into with real keys.
+class TypedNumbersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    application = std::make_unique<TMorvApplication>(prompts, joystick, QString());
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  }
+  void TearDown() override { application.reset(); }
+
+  // Opens a dialog through its button, types `strokes` and waits until it has closed.
+  static void OpenAndType(QToolButton* button, QDialog* dialog, std::vector<Stroke> strokes) {
+    bool typed = false;
+    TypeOnceActive(dialog, std::move(strokes), typed);
+    // The dialog runs its own event loop inside the click: the keys arrive from a timer.
+    QTimer::singleShot(0, button, [button] { button->click(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return typed && !dialog->isVisible(); }, 5000));
+  }
+
+  QtPrompts prompts;
+  FakeJoystickService joystick;
+  std::unique_ptr<TMorvApplication> application;
+};
+
+TEST_F(TypedNumbersTest, DialogsOpenOnTheirFirstFieldAndTypingReplacesEachNumber) {
+  const auto tab = Key(Qt::Key_Tab);
+  const auto enter = Key(Qt::Key_Return);
+  // Twice, so the second opening starts from the first field again, not the one used last.
+  OpenAndType(Form1->BitBtn5, newcontrol, {{"-60"}, tab, {"40"}, tab, {"0"}, enter});
+  OpenAndType(Form1->BitBtn5, newcontrol, {{"-20"}, tab, {"60"}, tab, {"7"}, enter});
+  ASSERT_EQ(CurrentModel.ControlCount, 2);
+  EXPECT_EQ(CurrentModel.Controls[1], (TControlVertex{-60, 40, 0}));
+  EXPECT_EQ(CurrentModel.Controls[2], (TControlVertex{-20, 60, 7}));
+
+  std::vector<Stroke> patch;
+  for (const char* index : {"2", "1", "2", "1", "1", "2", "2", "1"}) {
+    patch.push_back({QString::fromLatin1(index)});
+    patch.push_back(tab);
+  }
+  patch.back() = enter;
+  OpenAndType(Form1->BitBtn4, newbezier, patch);
+  ASSERT_EQ(CurrentModel.PatchCount, 1);
+  const int32_t expected[] = {2, 1, 2, 1, 1, 2, 2, 1};
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(CurrentModel.Patches[1].ControlIndex[k + 1], expected[k]);
+
+  OpenAndType(Form1->BitBtn6, newjoint, {{"-5"}, tab, {"15"}, tab, {"25"}, tab, {"300"}, enter});
+  ASSERT_EQ(CurrentModel.JointCount, 1);
+  EXPECT_EQ(CurrentModel.Joints[1].Position, (TControlVertex{-5, 15, 25}));
+  EXPECT_EQ(CurrentModel.Joints[1].Mass, 300);
+}
+
+TEST_F(TypedNumbersTest, ConsoleFieldsReachedByTheKeyboardTakeTheTypedNumber) {
+  CurrentModel.Joints[++CurrentModel.JointCount] = TJoint{};
+  for (QWidget* console : {static_cast<QWidget*>(anim), static_cast<QWidget*>(phys)}) {
+    console->show();
+    console->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(console));
+  }
+  const struct {
+    QWidget* before;
+    TSpinEdit* field;
+    Qt::Key key;
+  } rows[] = {{anim->BitBtn4, anim->xL, Qt::Key_Tab},
+              {anim->zL, anim->yL, Qt::Key_Backtab},
+              {anim->repeator, anim->Speed, Qt::Key_Tab},
+              {phys->jsel, phys->fX, Qt::Key_Tab},
+              {phys->fZ, phys->fY, Qt::Key_Backtab}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.field->objectName().toStdString());
+    QWidget* console = row.field->window();
+    console->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(console));
+    row.field->setValue(5);
+    row.before->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(row.before, row.key);
+    ASSERT_EQ(QApplication::focusWidget(), row.field);
+    QTest::keyClicks(row.field, "3");
+    EXPECT_EQ(row.field->value(), 3);
+  }
+}
+
+TEST_F(TypedNumbersTest, TheColourDialogShowsTheSelectedPatchsColourFromTheStart) {
+  for (int i = 0; i < 2; ++i) CurrentModel.Controls[++CurrentModel.ControlCount] = {i, i, i};
+  CurrentModel.PatchCount = 2;
+  CurrentModel.Patches[1].Colour = 0x2860B4;
+  CurrentModel.Patches[2].Colour = 0x00FF00;
+  std::optional<int32_t> seen;
+  auto* poll = new QTimer(Form1);
+  QObject::connect(poll, &QTimer::timeout, [poll, &seen] {
+    if (!editbez->isVisible()) return;
+    poll->stop();
+    seen = editbez->Shape1->Colour();
+    editbez->Button1->click();  // OK without a change
+  });
+  poll->start(10);
+  QTimer::singleShot(0, [] { Form1->EditBzierColour1->trigger(); });
+  ASSERT_TRUE(QTest::qWaitFor([&seen] { return seen.has_value() && !editbez->isVisible(); }, 5000));
+  EXPECT_EQ(*seen, 0x2860B4);
+  EXPECT_EQ(CurrentModel.Patches[1].Colour, 0x2860B4) << "a look keeps the colour";
+  EXPECT_EQ(CurrentModel.Patches[2].Colour, 0x00FF00);
 }
 
 }  // namespace
