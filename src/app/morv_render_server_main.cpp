@@ -1,4 +1,5 @@
 // morv-render-server: renders the requests of network clients into their shared folder.
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
@@ -39,6 +40,11 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   morv::InstallFontSubstitutions();
 
+  // Request names are joined onto the share as they come. A share given relative is made
+  // absolute, so that one whose name begins with ':' is never taken for a Qt resource.
+  if (!options.Share.startsWith(QLatin1Char('/'))) {
+    options.Share = QDir::currentPath() + QLatin1Char('/') + options.Share;
+  }
   if (!QFileInfo(options.Share).isDir()) {
     std::cerr << "morv-render-server: " << options.Share.toStdString() << " is not a folder"
               << std::endl;
