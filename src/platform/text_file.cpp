@@ -132,12 +132,6 @@ int OpenNamedTemporary(const std::string& folder, const std::string& fileName, m
   return -1;
 }
 
-// Qt takes a path that begins with ':' for one of its resources. This program has none and every
-// name it is given is a file's, so such a path is taken from the working folder.
-QString OnDisk(const QString& path) {
-  return path.startsWith(QLatin1Char(':')) ? QStringLiteral("./") + path : path;
-}
-
 // The bytes of a regular file that is not a link. O_NONBLOCK keeps a named pipe from holding up
 // the open until somebody writes into it; a regular file reads the same without it.
 template <class Failed>
@@ -160,6 +154,10 @@ std::string ReadRegularFile(const QString& path, const Failed& failed) {
 }
 
 }  // namespace
+
+QString OnDisk(const QString& path) {
+  return path.startsWith(QLatin1Char(':')) ? QStringLiteral("./") + path : path;
+}
 
 TextLines ReadTextLines(const QString& path, TLinks links) {
   const auto failed = [&path](const char* why) {

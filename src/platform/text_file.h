@@ -19,7 +19,11 @@ enum class TLinks {
   StayInFolder,
 };
 
-// Every path is a file's: one that begins with ':' is never taken for a Qt resource.
+// The path as the file system reads it. Qt takes a path that begins with ':' for one of its
+// resources; this program has none and every name it is given is a file's, so such a path is taken
+// from the working folder. The readers and writers here do this themselves.
+QString OnDisk(const QString& path);
+
 // Throws FileError "Cannot open file <name>" when the file cannot be read; with
 // TLinks::StayInFolder the message goes on to say when the name is a link or no regular file.
 TextLines ReadTextLines(const QString& path, TLinks links = TLinks::Follow);

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <random>
@@ -69,15 +70,16 @@ void PutRequestFiles(const QString& dir, const QString& name, const TSceneSettin
   WriteBytes(dir + "/" + name + ".MVD", ReadBytes(TestDataPath("ring.MVD")));
 }
 
-// What morv-cli render writes for the ring with these settings.
+// What morv-cli render writes for the ring with these settings, its angles brought into 0..360 as
+// the server brings a scene's.
 std::string CliPicture(const ScratchDir& dir, const TSceneSettings& s) {
   const QString out = dir.Path("cli.BMP");
+  const auto angle = [](int32_t a) { return QString::number(std::clamp(a, 0, 360)); };
   QProcess cli;
   cli.start(QStringLiteral(MORV_CLI_PATH),
-            {"render", TestDataPath("ring.MVD"), out, "--angles", QString::number(s.AngleX),
-             QString::number(s.AngleY), QString::number(s.AngleZ), "--light",
-             QString::number(s.Light.X), QString::number(s.Light.Y), QString::number(s.Light.Z),
-             "--background", QString::number(s.Background)});
+            {"render", TestDataPath("ring.MVD"), out, "--angles", angle(s.AngleX), angle(s.AngleY),
+             angle(s.AngleZ), "--light", QString::number(s.Light.X), QString::number(s.Light.Y),
+             QString::number(s.Light.Z), "--background", QString::number(s.Background)});
   EXPECT_TRUE(cli.waitForFinished(60000));
   const std::string bytes = ReadBytes(out);
   QFile::remove(out);
