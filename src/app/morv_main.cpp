@@ -10,6 +10,7 @@
 #include "input/sdl_joystick_service.h"
 #include "platform/fonts.h"
 #include "platform/qt_prompts.h"
+#include "platform/runtime_folder.h"
 #include "ui/main_window.h"
 #include "ui/morv_application.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
       break;
   }
 
+  morv::ProvideRuntimeFolder();
   QApplication application(argc, argv);
   // Qt has taken its own options out of argv, so what is left is the user's.
   QStringList userArgs;

@@ -12,6 +12,7 @@
 #include "app/stop_signals.h"
 #include "app/version.h"
 #include "platform/fonts.h"
+#include "platform/runtime_folder.h"
 
 int main(int argc, char** argv) {
   // The command line is read before Qt starts: help, the version and usage errors need no
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
   // platform gives one without a display, whatever the environment asks for.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  morv::ProvideRuntimeFolder();
   QGuiApplication app(argc, argv);
   morv::InstallFontSubstitutions();
 

@@ -1,11 +1,17 @@
 // The command-line conventions the three programs share: --help, --version and unknown options,
 // checked on the built programs run as processes.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QThread>
 #include <string>
 
 #include "app/version.h"
@@ -208,6 +214,70 @@ TEST(ProgramCommandLine, TheCompanionNamesWhatItDoesNotKnowOrTakesOutOfRange) {
   EXPECT_EQ(plain.code, 0) << plain.err;
   EXPECT_FALSE(test::ReadBytes(dir.Path("-o.BMP")).empty());
   EXPECT_EQ(test::ReadBytes(dir.Path("-o.BMP")), test::ReadBytes(dir.Path("o.BMP")));
+}
+
+// Where the session names no runtime folder (cron, su, ssh, a service), a successful run of each
+// program prints nothing on stderr, and the folder made in its place is the user's private one.
+TEST(ProgramCommandLine, ASuccessfulRunWithoutARuntimeFolderPrintsNothingOnStderr) {
+  const test::ScratchDir dir;
+  test::WriteBytes(dir.Path("m.MVD"), test::ReadBytes(test::TestDataPath("ring.MVD")));
+  ASSERT_TRUE(QDir().mkpath(dir.Path("tmp")));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+  env.insert(QStringLiteral("TMPDIR"), dir.Path("tmp"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  // The server runs until it is stopped and the modeller until its window is closed: each is
+  // stopped once it has got as far as any warning would have come.
+  enum class TEnd { Itself, StoppedWhenListening, KilledWhenItsPlatformIsLoaded };
+  const struct {
+    const char* path;
+    QStringList args;
+    TEnd end;
+  } rows[] = {
+      {MORV_CLI_PATH, {"render", "m.MVD", "o.BMP"}, TEnd::Itself},
+      {MORV_RENDER_SERVER_PATH, {"--share", ".", "--port", "0"}, TEnd::StoppedWhenListening},
+      {MORV_PATH, {}, TEnd::KilledWhenItsPlatformIsLoaded},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir.Path(""));
+    process.start(QString::fromUtf8(row.path), row.args);
+    ASSERT_TRUE(process.waitForStarted(10000));
+    const auto pid = static_cast<pid_t>(process.processId());
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray out;
+    const auto reached = [&] {
+      if (row.end == TEnd::StoppedWhenListening) {
+        process.waitForReadyRead(20);
+        out += process.readAllStandardOutput();
+        return out.contains("listening on ");
+      }
+      QThread::msleep(20);
+      return test::ReadBytes(QStringLiteral("/proc/%1/maps").arg(pid)).find("libqoffscreen") !=
+             std::string::npos;
+    };
+    if (row.end != TEnd::Itself) {
+      while (!reached() && process.state() == QProcess::Running && clock.elapsed() < 30000) {
+      }
+      EXPECT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
+      kill(pid, row.end == TEnd::StoppedWhenListening ? SIGTERM : SIGKILL);
+    }
+    ASSERT_TRUE(process.waitForFinished(30000));
+    if (row.end != TEnd::KilledWhenItsPlatformIsLoaded) {
+      EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+      EXPECT_EQ(process.exitCode(), 0);
+    }
+    EXPECT_EQ(process.readAllStandardError().toStdString(), "");
+  }
+  const QFileInfoList made = QDir(dir.Path("tmp")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+  ASSERT_EQ(made.size(), 1);
+  EXPECT_TRUE(made[0].fileName().startsWith(QStringLiteral("runtime-")));
+  struct stat folder {};
+  ASSERT_EQ(stat(QFile::encodeName(made[0].filePath()).constData(), &folder), 0);
+  EXPECT_EQ(folder.st_mode & 07777, 0700u);
 }
 
 }  // namespace
