@@ -11,6 +11,7 @@
 #include "platform/fonts.h"
 #include "platform/qt_prompts.h"
 #include "platform/runtime_folder.h"
+#include "platform/window_platform.h"
 #include "ui/main_window.h"
 #include "ui/morv_application.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   }
 
   morv::ProvideRuntimeFolder();
+  morv::ChooseWindowPlatform();
   QApplication application(argc, argv);
   // Qt has taken its own options out of argv, so what is left is the user's.
   QStringList userArgs;
