@@ -34,8 +34,9 @@ int32_t TickCount(const TCommandLine& line) {
 std::vector<int32_t> AllNumbers(const TCommandLine& line, std::string_view name) {
   std::vector<int32_t> numbers;
   for (const TGivenOption& option : line.Options) {
-    if (option.Name == name)
+    if (option.Name == name) {
       numbers.insert(numbers.end(), option.Numbers.begin(), option.Numbers.end());
+    }
   }
   return numbers;
 }
