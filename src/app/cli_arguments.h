@@ -1,10 +1,14 @@
-// What the morv-cli commands share: usage errors, arguments read as numbers and paths, model files.
+// What the morv-cli commands share: usage errors, their command lines split into files and
+// checked options, model files.
 #pragma once
 
 #include <QString>
 #include <cstdint>
+#include <limits>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/model.h"
@@ -17,10 +21,51 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-QString PathArgument(const std::string& arg);
+// The whole numbers one value of an option may take.
+struct TNumberRange {
+  int32_t Min = std::numeric_limits<int32_t>::min();
+  int32_t Max = std::numeric_limits<int32_t>::max();
+};
 
-// The whole number at args[index]; UsageError when it is missing or not a 32-bit integer.
-int32_t IntegerArgument(const std::vector<std::string>& args, std::size_t index);
+// An option a command takes, and what follows it: one whole number for each range, or with `Text`
+// one word instead. An option that `Repeats` takes further groups of numbers for as long as whole
+// numbers follow it, so both "--play 1 --play 3" and "--play 1 3" work.
+struct TOptionShape {
+  std::string_view Name;
+  std::vector<TNumberRange> Numbers;
+  bool Text = false;
+  bool Repeats = false;
+};
+
+// One option as it was given, with its numbers (every group of a repeating one) or its word.
+struct TGivenOption {
+  std::string_view Name;
+  std::vector<int32_t> Numbers;
+  std::string Text;
+};
+
+struct TCommandLine {
+  std::vector<std::string> Files;
+  // In the order given; an option given twice is there twice.
+  std::vector<TGivenOption> Options;
+};
+
+// Splits args (args[0] is the command's name) into the files and the options of the command whose
+// options `shapes` lists. Options and files may come in any order; after "--" every argument is a
+// file, so that a file whose name begins with '-' can still be named. Throws UsageError for any
+// other argument that begins with '-' and is not one of the options, a missing value, a value that
+// is no whole number and a number outside its range; each message names the argument, the last
+// also the range.
+TCommandLine ReadCommandLine(const std::vector<std::string>& args,
+                             std::span<const TOptionShape> shapes);
+
+// The files of a command that takes exactly `names` (as the usage shows them, "IN.MVD OUT.MVD");
+// UsageError "<command> takes <count> files: <names>" for any other number of them.
+const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::string_view command,
+                                             std::string_view names);
+
+// Qt takes a path that begins with ':' for one of its resources; every path given here is a file's.
+QString PathArgument(const std::string& arg);
 
 TMorvObject LoadModelFile(const std::string& path);
 void SaveModelFile(const TMorvObject& model, const std::string& path);

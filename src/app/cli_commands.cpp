@@ -30,28 +30,33 @@ constexpr const char* Usage =
     "                           [--threads]\n"
     "                           render the model as the 3D view shows it (angles 0..360,\n"
     "                           default 0 0 0; light default 200 0 -70; background a colour\n"
-    "                           with red in the lowest byte, default 32768) into a 24-bit\n"
-    "                           360 x 360 bitmap\n"
+    "                           0..16777215 with red in the lowest byte, default 32768) into\n"
+    "                           a 24-bit 360 x 360 bitmap\n"
     "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
-    "                           play animations K of the set (as the console's Play), run N\n"
-    "                           ticks of playback, save the model and print the joints\n"
+    "                           play animations K (1..100) of the set (as the console's\n"
+    "                           Play), run N ticks (0 or more) of playback, save the model\n"
+    "                           and print the joints\n"
     "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
-    "                           apply each force to joint J once, run N ticks of the\n"
+    "                           apply each force to joint J (1..1000) once, run N ticks of the\n"
     "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
     "                           1..10 and POWER -12..12), save the model and print each\n"
     "                           joint's position, velocity and acceleration\n"
     "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
-    "                           render the model as 'render' does, then write the printed\n"
-    "                           model sheet's three pages (planes X-Y, Y-Z, X-Z) as one PDF,\n"
-    "                           and with --png also PREFIX1.png .. PREFIX3.png\n"
+    "                           render the model as 'render' does (angles 0..360), then\n"
+    "                           write the printed model sheet's three pages (planes X-Y,\n"
+    "                           Y-Z, X-Z) as one PDF, and with --png also PREFIX1.png ..\n"
+    "                           PREFIX3.png\n"
     "  export MODEL.MVD OUT.obj|OUT.stl\n"
     "                           write the patches as the 3D view cuts them, in model\n"
     "                           coordinates: Wavefront OBJ (with OUT.mtl for the colours) or\n"
     "                           binary STL\n"
+    "Options may come before or after the files; after -- every argument is a file, even one\n"
+    "that begins with '-'. A value outside its range is a usage error.\n"
     "Exit codes: 0 done, 1 a file could not be read or written, 2 usage error.\n";
 
-int Check(const std::string& path, std::ostream& out) {
-  const TMorvObject model = LoadModelFile(path);
+int Check(const std::vector<std::string>& args, std::ostream& out) {
+  const TCommandLine line = ReadCommandLine(args, {});
+  const TMorvObject model = LoadModelFile(CommandFiles(line, "check", "MODEL.MVD")[0]);
   out << "Name: " << Latin1ToUtf8(model.Name) << '\n'
       << "Owner: " << Latin1ToUtf8(model.Owner) << '\n'
       << "Locked: " << (model.Locked ? "yes" : "no") << '\n'
@@ -61,38 +66,42 @@ int Check(const std::string& path, std::ostream& out) {
   return 0;
 }
 
-int Resave(const std::string& in, const std::string& outPath) {
-  SaveModelFile(LoadModelFile(in), outPath);
+int Resave(const std::vector<std::string>& args) {
+  const TCommandLine line = ReadCommandLine(args, {});
+  const std::vector<std::string>& files = CommandFiles(line, "resave", "IN.MVD OUT.MVD");
+  SaveModelFile(LoadModelFile(files[0]), files[1]);
   return 0;
 }
 
 int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 3) throw UsageError("render needs a model and an output file");
+  constexpr TNumberRange AnyNumber;
+  // A colour's three bytes; the top byte of a Windows colour value is never a colour here.
+  constexpr TNumberRange Colour{0, 0xFFFFFF};
+  static const TOptionShape Options[] = {AnglesOption,
+                                         {"--light", {AnyNumber, AnyNumber, AnyNumber}},
+                                         {"--background", {Colour}},
+                                         {"--threads", {}}};
+  const TCommandLine line = ReadCommandLine(args, Options);
+  const std::vector<std::string>& files = CommandFiles(line, "render", "MODEL.MVD OUT.BMP");
   int32_t angles[3] = {0, 0, 0};
+  GivenAngles(line, angles);
   TPoint3D light{200, 0, -70};
   int32_t background = 32768;
   bool threads = false;
-  for (std::size_t i = 3; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--angles") {
-      AnglesArgument(args, i, angles);
-    } else if (option == "--light") {
-      int32_t values[3];
-      for (int k = 0; k < 3; ++k) values[k] = IntegerArgument(args, ++i);
-      light = {values[0], values[1], values[2]};
-    } else if (option == "--background") {
-      background = IntegerArgument(args, ++i) & 0xFFFFFF;
-    } else if (option == "--threads") {
+  for (const TGivenOption& option : line.Options) {
+    if (option.Name == "--light") {
+      light = {option.Numbers[0], option.Numbers[1], option.Numbers[2]};
+    } else if (option.Name == "--background") {
+      background = option.Numbers[0];
+    } else if (option.Name == "--threads") {
       threads = true;
-    } else {
-      throw UsageError("unknown option " + option);
     }
   }
 
   const std::optional<QImage> picture =
-      RenderHeadless(LoadModelFile(args[1]), angles, light, background, threads, err);
+      RenderHeadless(LoadModelFile(files[0]), angles, light, background, threads, err);
   if (!picture) return 1;
-  SaveBitmap24(*picture, PathArgument(args[2]));
+  SaveBitmap24(*picture, PathArgument(files[1]));
   out << "Points: " << PointCount << " Polygons: " << PolygonCount << '\n';
   return 0;
 }
@@ -108,8 +117,8 @@ bool NamesCommand(const std::vector<std::string>& args) {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = args.empty() ? std::string() : args[0];
   try {
-    if (command == "check" && args.size() == 2) return Check(args[1], out);
-    if (command == "resave" && args.size() == 3) return Resave(args[1], args[2]);
+    if (command == "check") return Check(args, out);
+    if (command == "resave") return Resave(args);
     if (command == "render") return Render(args, out, err);
     if (command == "animate") return Animate(args, out, err);
     if (command == "physics") return Physics(args, out, err);
@@ -123,6 +132,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       out << "morv-cli " << MorvVersion << '\n';
       return 0;
     }
+    if (command.empty()) throw UsageError("no command given");
+    if (command.starts_with('-')) throw UsageError("unknown option " + command);
+    throw UsageError("unknown command " + command);
   } catch (const UsageError& error) {
     err << "morv-cli: " << error.what() << "\n" << Usage;
     return 2;
@@ -130,19 +142,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << error.what() << ".\n";
     return 1;
   }
-  if (command.empty()) {
-    err << "morv-cli: no command given\n";
-  } else if (command == "check") {
-    err << "morv-cli: check takes one file: MODEL.MVD\n";
-  } else if (command == "resave") {
-    err << "morv-cli: resave takes two files: IN.MVD OUT.MVD\n";
-  } else if (command.starts_with('-')) {
-    err << "morv-cli: unknown option " << command << '\n';
-  } else {
-    err << "morv-cli: unknown command " << command << '\n';
-  }
-  err << Usage;
-  return 2;
 }
 
 }  // namespace morv

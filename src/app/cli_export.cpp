@@ -12,14 +12,15 @@
 namespace morv {
 
 int Export(const std::vector<std::string>& args, std::ostream& out) {
-  if (args.size() != 3) throw UsageError("export needs a model and an output file");
-  const QString path = PathArgument(args[2]);
+  const TCommandLine line = ReadCommandLine(args, {});
+  const std::vector<std::string>& named = CommandFiles(line, "export", "MODEL.MVD OUT.obj|OUT.stl");
+  const QString path = PathArgument(named[1]);
   const QFileInfo target(path);
   const QString suffix = target.suffix().toLower();
   if (suffix != QStringLiteral("obj") && suffix != QStringLiteral("stl")) {
     throw UsageError("the output file must end in .obj or .stl");
   }
-  const TMorvObject model = LoadModelFile(args[1]);
+  const TMorvObject model = LoadModelFile(named[0]);
   const std::vector<TExportPatch> mesh = ExportPatches(model);
   const auto patches = static_cast<int64_t>(mesh.size());
   if (suffix == QStringLiteral("stl")) {

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <limits>
 #include <optional>
 
 #include "app/cli_arguments.h"
+#include "engine/animation.h"
 #include "engine/animation_file.h"
 #include "engine/animation_playback.h"
 #include "engine/mechanics.h"
@@ -16,30 +18,27 @@ namespace morv {
 
 namespace {
 
-bool IsOption(const std::string& arg) { return arg.size() > 2 && arg.compare(0, 2, "--") == 0; }
+// The count of ticks to run: any number of them, the console's timer having no end.
+const TOptionShape TicksOption{"--ticks", {{0, std::numeric_limits<int32_t>::max()}}};
 
-// The values after an option: one group of `size` integers, then more groups up to the next
-// option, so both "--play 1 --play 3" and "--play 1 3" work.
-std::vector<int32_t> OptionValues(const std::vector<std::string>& args, std::size_t& i,
-                                  std::size_t size) {
-  std::vector<int32_t> values;
-  const std::size_t option = i;
-  do {
-    for (std::size_t k = 0; k < size; ++k) {
-      if (i + 1 >= args.size() || IsOption(args[i + 1])) {
-        throw UsageError(args[option] + " needs " + std::to_string(size) +
-                         (size == 1 ? " value" : " values"));
-      }
-      values.push_back(IntegerArgument(args, ++i));
-    }
-  } while (i + 1 < args.size() && !IsOption(args[i + 1]));
-  return values;
+int32_t TickCount(const TCommandLine& line) {
+  std::optional<int32_t> ticks;
+  for (const TGivenOption& option : line.Options) {
+    if (option.Name == TicksOption.Name) ticks = option.Numbers[0];
+  }
+  if (!ticks) throw UsageError("--ticks N is required");
+  return *ticks;
 }
 
-int32_t TickCount(const std::optional<int32_t>& ticks) {
-  if (!ticks) throw UsageError("--ticks N is required");
-  if (*ticks < 0) throw UsageError("--ticks needs a count of 0 or more");
-  return *ticks;
+// Every number the option was given with, all its groups in order.
+std::vector<int32_t> AllNumbers(const TCommandLine& line, std::string_view name) {
+  std::vector<int32_t> numbers;
+  for (const TGivenOption& option : line.Options) {
+    if (option.Name == name) {
+      numbers.insert(numbers.end(), option.Numbers.begin(), option.Numbers.end());
+    }
+  }
+  return numbers;
 }
 
 std::string Shortest(double value) {
@@ -70,62 +69,45 @@ void PrintJointMotion(const TMorvObject& model, std::ostream& out) {
 }  // namespace
 
 int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 4 || IsOption(args[1]) || IsOption(args[2]) || IsOption(args[3])) {
-    throw UsageError("animate needs a model, an animation set and an output file");
-  }
-  std::optional<int32_t> ticks;
-  std::vector<int32_t> plays;
-  for (std::size_t i = 4; i < args.size(); ++i) {
-    if (args[i] == "--ticks") {
-      ticks = IntegerArgument(args, ++i);
-    } else if (args[i] == "--play") {
-      const std::vector<int32_t> more = OptionValues(args, i, 1);
-      plays.insert(plays.end(), more.begin(), more.end());
-    } else {
-      throw UsageError("unknown option " + args[i]);
-    }
-  }
-  const int32_t tickCount = TickCount(ticks);
+  static const TOptionShape Options[] = {TicksOption,
+                                         {"--play", {{1, MaxAnimations}}, false, true}};
+  const TCommandLine line = ReadCommandLine(args, Options);
+  const std::vector<std::string>& files =
+      CommandFiles(line, "animate", "MODEL.MVD SET.MVA OUT.MVD");
+  const int32_t tickCount = TickCount(line);
+  const std::vector<int32_t> plays = AllNumbers(line, "--play");
 
-  TMorvObject model = LoadModelFile(args[1]);
+  TMorvObject model = LoadModelFile(files[0]);
   TAnimationList set;
-  LoadAnimations(ReadTextLines(PathArgument(args[2])), set);
+  LoadAnimations(ReadTextLines(PathArgument(files[1])), set);
   for (const int32_t k : plays) {
     const PlayOutcome outcome = PlayAnimation(model, set, k);
     if (outcome != PlayOutcome::Started) err << PlayRefusalText(outcome, set, k) << '\n';
   }
   for (int32_t t = 0; t < tickCount; ++t) AnimationStep(model, set);
-  SaveModelFile(model, args[3]);
+  SaveModelFile(model, files[2]);
   out << "Playing: " << PlayingList(set) << '\n';
   PrintJointPositions(model, out);
   return 0;
 }
 
 int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 3 || IsOption(args[1]) || IsOption(args[2])) {
-    throw UsageError("physics needs a model and an output file");
-  }
-  std::optional<int32_t> ticks;
-  std::vector<int32_t> forces;
+  constexpr TNumberRange AnyForce;
+  // The console's track bars hold 1..10 and -12..12.
+  static const TOptionShape Options[] = {
+      TicksOption,
+      {"--force", {{1, MaxJoints}, AnyForce, AnyForce, AnyForce}, false, true},
+      {"--g", {{1, 10}, {-12, 12}}}};
+  const TCommandLine line = ReadCommandLine(args, Options);
+  const std::vector<std::string>& files = CommandFiles(line, "physics", "MODEL.MVD OUT.MVD");
+  const int32_t tickCount = TickCount(line);
+  const std::vector<int32_t> forces = AllNumbers(line, "--force");
   double g = StartingGravitationalConstant();
-  for (std::size_t i = 3; i < args.size(); ++i) {
-    if (args[i] == "--ticks") {
-      ticks = IntegerArgument(args, ++i);
-    } else if (args[i] == "--force") {
-      const std::vector<int32_t> more = OptionValues(args, i, 4);
-      forces.insert(forces.end(), more.begin(), more.end());
-    } else if (args[i] == "--g") {
-      const int32_t mantissa = IntegerArgument(args, ++i);
-      const int32_t power = IntegerArgument(args, ++i);
-      // The console's track bars hold 1..10 and -12..12.
-      g = GravitationalConstantFrom(std::clamp(mantissa, 1, 10), std::clamp(power, -12, 12));
-    } else {
-      throw UsageError("unknown option " + args[i]);
-    }
+  for (const TGivenOption& option : line.Options) {
+    if (option.Name == "--g") g = GravitationalConstantFrom(option.Numbers[0], option.Numbers[1]);
   }
-  const int32_t tickCount = TickCount(ticks);
 
-  TMorvObject model = LoadModelFile(args[1]);
+  TMorvObject model = LoadModelFile(files[0]);
   GravitationalConstant = g;
   for (std::size_t f = 0; f < forces.size(); f += 4) {
     const int32_t j = forces[f];
@@ -136,7 +118,7 @@ int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     ApplyForce(model, j, {double(forces[f + 1]), double(forces[f + 2]), double(forces[f + 3])});
   }
   for (int32_t t = 0; t < tickCount; ++t) PhysicsStep(model);
-  SaveModelFile(model, args[2]);
+  SaveModelFile(model, files[1]);
   PrintJointMotion(model, out);
   return 0;
 }

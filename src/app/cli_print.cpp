@@ -13,22 +13,18 @@
 namespace morv {
 
 int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 3) throw UsageError("print needs a model and an output file");
+  static const TOptionShape Options[] = {AnglesOption, {"--png", {}, true}};
+  const TCommandLine line = ReadCommandLine(args, Options);
+  const std::vector<std::string>& files = CommandFiles(line, "print", "MODEL.MVD OUT.pdf");
   int32_t angles[3] = {0, 0, 0};
+  GivenAngles(line, angles);
   std::optional<QString> pngPrefix;
-  for (std::size_t i = 3; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--angles") {
-      AnglesArgument(args, i, angles);
-    } else if (option == "--png" && i + 1 < args.size()) {
-      pngPrefix = PathArgument(args[++i]);
-    } else {
-      throw UsageError(option == "--png" ? "--png needs a prefix" : "unknown option " + option);
-    }
+  for (const TGivenOption& option : line.Options) {
+    if (option.Name == "--png") pngPrefix = PathArgument(option.Text);
   }
 
   // The thumbnail and the counts are those of the 3D view's render with its start settings.
-  const TMorvObject model = LoadModelFile(args[1]);
+  const TMorvObject model = LoadModelFile(files[0]);
   const std::optional<QImage> view =
       RenderHeadless(model, angles, TPoint3D{200, 0, -70}, 32768, false, err);
   if (!view) return 1;
@@ -39,7 +35,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   for (int page = 1; page <= SheetPageCount; ++page) {
     pages.push_back(DrawSheetPage(model, page, header));
   }
-  WritePdfPages(pages, PathArgument(args[2]));
+  WritePdfPages(pages, PathArgument(files[1]));
   if (pngPrefix) {
     for (int page = 1; page <= SheetPageCount; ++page) {
       SaveImage(pages[static_cast<std::size_t>(page - 1)],

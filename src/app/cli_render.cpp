@@ -3,14 +3,15 @@
 
 #include <algorithm>
 
-#include "app/cli_arguments.h"
 #include "engine/renderer.h"
 #include "platform/headless_render.h"
 
 namespace morv {
 
-void AnglesArgument(const std::vector<std::string>& args, std::size_t& i, int32_t (&angles)[3]) {
-  for (int k = 0; k < 3; ++k) angles[k] = std::clamp(IntegerArgument(args, ++i), 0, 360);
+void GivenAngles(const TCommandLine& line, int32_t (&angles)[3]) {
+  for (const TGivenOption& option : line.Options) {
+    if (option.Name == AnglesOption.Name) std::ranges::copy(option.Numbers, angles);
+  }
 }
 
 std::optional<QImage> RenderHeadless(const TMorvObject& model, const int32_t (&angles)[3],

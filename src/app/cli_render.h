@@ -8,14 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_arguments.h"
 #include "engine/model.h"
 #include "engine/vector_types.h"
 
 namespace morv {
 
-// The three rotation angles after "--angles" at args[i]: read from args[i + 1..i + 3], brought
-// into 0..360 as the view's spin edits clamp what is set into them; i ends on the last.
-void AnglesArgument(const std::vector<std::string>& args, std::size_t& i, int32_t (&angles)[3]);
+// The rotation angles of the commands that render: whole degrees in the range the view's spin
+// edits hold.
+inline const TOptionShape AnglesOption{"--angles", {{0, 360}, {0, 360}, {0, 360}}};
+
+// The angles the last --angles of the command line gives; `angles` is left alone without one.
+void GivenAngles(const TCommandLine& line, int32_t (&angles)[3]);
 
 // Renders the model as the 3D view does, with the view's start parameters and this light and
 // background, and leaves the counts in PointCount and PolygonCount. A zero light is reported on

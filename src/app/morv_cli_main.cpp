@@ -6,6 +6,7 @@
 
 #include "app/cli_commands.h"
 #include "platform/fonts.h"
+#include "platform/runtime_folder.h"
 
 int main(int argc, char** argv) {
   // Help, the version and usage errors need no platform, and print nothing of Qt's.
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
   // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
   // platform gives one without a display, whatever the environment asks for.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  morv::ProvideRuntimeFolder();
   QGuiApplication app(argc, argv);
   morv::InstallFontSubstitutions();
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -10,6 +10,8 @@
 #include "input/sdl_joystick_service.h"
 #include "platform/fonts.h"
 #include "platform/qt_prompts.h"
+#include "platform/runtime_folder.h"
+#include "platform/window_platform.h"
 #include "ui/main_window.h"
 #include "ui/morv_application.h"
 
@@ -25,6 +27,8 @@ int main(int argc, char** argv) {
       break;
   }
 
+  morv::ProvideRuntimeFolder();
+  morv::ChooseWindowPlatform();
   QApplication application(argc, argv);
   // Qt has taken its own options out of argv, so what is left is the user's.
   QStringList userArgs;

@@ -1,4 +1,5 @@
 // morv-render-server: renders the requests of network clients into their shared folder.
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
@@ -11,6 +12,7 @@
 #include "app/stop_signals.h"
 #include "app/version.h"
 #include "platform/fonts.h"
+#include "platform/runtime_folder.h"
 
 int main(int argc, char** argv) {
   // The command line is read before Qt starts: help, the version and usage errors need no
@@ -36,9 +38,15 @@ int main(int argc, char** argv) {
   // Pictures can carry text, and text needs the fonts of a GUI application; the offscreen
   // platform gives one without a display, whatever the environment asks for.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  morv::ProvideRuntimeFolder();
   QGuiApplication app(argc, argv);
   morv::InstallFontSubstitutions();
 
+  // Request names are joined onto the share as they come. A share given relative is made
+  // absolute, so that one whose name begins with ':' is never taken for a Qt resource.
+  if (!options.Share.startsWith(QLatin1Char('/'))) {
+    options.Share = QDir::currentPath() + QLatin1Char('/') + options.Share;
+  }
   if (!QFileInfo(options.Share).isDir()) {
     std::cerr << "morv-render-server: " << options.Share.toStdString() << " is not a folder"
               << std::endl;

@@ -33,9 +33,10 @@ struct TServedRender {
 bool NameSettled(const QString& share, const std::string& name);
 
 // Reads NAME.MED and NAME.MVD from `share`, renders them and writes NAME.BMP there atomically.
-// `name` is Latin-1 and already judged safe. Throws (RequestRefused, ConversionError,
-// FormatError, FileError) without writing anything when a file is missing or malformed or the
-// picture is not 360 x 360.
+// `name` is Latin-1 and already judged safe. Only regular files that are no links are read, and
+// a link named NAME.BMP is replaced by the bitmap rather than written through. Throws
+// (RequestRefused, ConversionError, FormatError, FileError) without writing anything when a file
+// is missing, malformed, a link or no regular file, or the picture is not 360 x 360.
 TServedRender ServeRender(const QString& share, const std::string& name);
 
 }  // namespace morv

@@ -6,7 +6,6 @@
 
 #include "engine/errors.h"
 #include "platform/fonts.h"
-#include "platform/text_file.h"
 
 namespace morv {
 
@@ -40,18 +39,18 @@ void QImageCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   painter.drawText(x, y + painter.fontMetrics().ascent(), QString::fromUtf8(text.c_str()));
 }
 
-void SaveImage(const QImage& image, const QString& path, const char* format) {
+void SaveImage(const QImage& image, const QString& path, const char* format, TLinks links) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) {
     throw FileError("Cannot create file " + path.toStdString());
   }
-  WriteFileAtomically(path,
-                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  WriteFileAtomically(
+      path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), links);
 }
 
-void SaveBitmap24(const QImage& image, const QString& path) {
-  SaveImage(image.convertToFormat(QImage::Format_RGB32), path, "BMP");
+void SaveBitmap24(const QImage& image, const QString& path, TLinks links) {
+  SaveImage(image.convertToFormat(QImage::Format_RGB32), path, "BMP", links);
 }
 
 }  // namespace morv

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "engine/render_canvas.h"
+#include "platform/text_file.h"
 
 namespace morv {
 
@@ -28,10 +29,11 @@ class QImageCanvas : public TRenderCanvas {
 };
 
 // Writes an image in a format Qt writes ("BMP", "PNG"), replacing the file only once all of it is
-// written; throws FileError "Cannot create file <name>".
-void SaveImage(const QImage& image, const QString& path, const char* format);
+// written, a link as WriteFileAtomically says; throws FileError "Cannot create file <name>".
+void SaveImage(const QImage& image, const QString& path, const char* format,
+               TLinks links = TLinks::Follow);
 
 // Writes an image as a 24-bit Windows bitmap; throws FileError "Cannot create file <name>".
-void SaveBitmap24(const QImage& image, const QString& path);
+void SaveBitmap24(const QImage& image, const QString& path, TLinks links = TLinks::Follow);
 
 }  // namespace morv

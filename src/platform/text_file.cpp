@@ -139,7 +139,7 @@ int OpenNamedTemporary(const std::string& folder, const std::string& fileName, m
 // renamed into its place. A staged file that is never put in place leaves nothing behind.
 class TStagedFile {
  public:
-  TStagedFile(const QString& path, std::string_view bytes);
+  TStagedFile(const QString& path, std::string_view bytes, TLinks links);
   ~TStagedFile() { RemoveName(); }
   TStagedFile(const TStagedFile&) = delete;
   TStagedFile& operator=(const TStagedFile&) = delete;
@@ -167,12 +167,13 @@ class TStagedFile {
   FileDescriptor fd_;
 };
 
-TStagedFile::TStagedFile(const QString& path, std::string_view bytes) : path_(path) {
-  // A link is saved through: the file it names is replaced, the link stays.
-  const QFileInfo info(path);
-  const QFileInfo target(info.isSymLink() && !info.canonicalFilePath().isEmpty()
-                             ? info.canonicalFilePath()
-                             : info.absoluteFilePath());
+TStagedFile::TStagedFile(const QString& path, std::string_view bytes, TLinks links) : path_(path) {
+  // A link followed is saved through: the file it names is replaced, the link stays. One not
+  // followed is replaced by the rename like any other file.
+  const QFileInfo info(OnDisk(path));
+  const bool follow =
+      links == TLinks::Follow && info.isSymLink() && !info.canonicalFilePath().isEmpty();
+  const QFileInfo target(follow ? info.canonicalFilePath() : info.absoluteFilePath());
   folder_ = QFile::encodeName(target.absolutePath()).toStdString();
   fileName_ = QFile::encodeName(target.fileName()).toStdString();
   finalPath_ = folder_ + "/" + fileName_;
@@ -180,8 +181,11 @@ TStagedFile::TStagedFile(const QString& path, std::string_view bytes) : path_(pa
 
   RemoveAbandonedTemporaries(folder_, fileName_);
   struct stat old {};
-  const bool replacing = stat(finalPath_.c_str(), &old) == 0;
-  if (replacing && S_ISDIR(old.st_mode)) throw Failed();
+  const bool found = (links == TLinks::Follow ? stat(finalPath_.c_str(), &old)
+                                              : lstat(finalPath_.c_str(), &old)) == 0;
+  if (found && S_ISDIR(old.st_mode)) throw Failed();
+  // Only a regular file hands its permissions on: a link's own are all open.
+  const bool replacing = found && S_ISREG(old.st_mode);
   // Until the old file's permissions are copied, nobody else may read the new bytes.
   const mode_t mode = replacing ? 0600 : 0666;
 
@@ -211,27 +215,55 @@ void TStagedFile::PutInPlace() {
   named_.clear();
 }
 
+// The bytes of a regular file that is not a link. O_NONBLOCK keeps a named pipe from holding up
+// the open until somebody writes into it; a regular file reads the same without it.
+template <class Failed>
+std::string ReadRegularFile(const QString& path, const Failed& failed) {
+  const std::string name = QFile::encodeName(OnDisk(path)).toStdString();
+  const FileDescriptor fd(open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (fd.get() < 0) throw failed(errno == ELOOP ? ": it is a symbolic link" : "");
+  struct stat info {};
+  if (fstat(fd.get(), &info) != 0) throw failed("");
+  if (!S_ISREG(info.st_mode)) throw failed(": it is not a regular file");
+  std::string bytes;
+  std::string chunk(16384, '\0');
+  for (;;) {
+    const ssize_t got = read(fd.get(), chunk.data(), chunk.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw failed("");
+    if (got == 0) return bytes;
+    bytes.append(chunk, 0, static_cast<std::size_t>(got));
+  }
+}
+
 }  // namespace
 
-TextLines ReadTextLines(const QString& path) {
-  QFile file(path);
-  if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-    throw FileError("Cannot open file " + path.toStdString());
+QString OnDisk(const QString& path) {
+  return path.startsWith(QLatin1Char(':')) ? QStringLiteral("./") + path : path;
+}
+
+TextLines ReadTextLines(const QString& path, TLinks links) {
+  const auto failed = [&path](const char* why) {
+    return FileError("Cannot open file " + path.toStdString() + why);
+  };
+  if (links == TLinks::StayInFolder) {
+    const std::string bytes = ReadRegularFile(path, failed);
+    return SplitLines(bytes);
   }
+  QFile file(OnDisk(path));
+  if (QFileInfo(file).isDir() || !file.open(QIODevice::ReadOnly)) throw failed("");
   const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    throw FileError("Cannot open file " + path.toStdString());
-  }
+  if (file.error() != QFileDevice::NoError) throw failed("");
   return SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-void WriteFileAtomically(const QString& path, std::string_view bytes) {
-  TStagedFile(path, bytes).PutInPlace();
+void WriteFileAtomically(const QString& path, std::string_view bytes, TLinks links) {
+  TStagedFile(path, bytes, links).PutInPlace();
 }
 
 void WriteFilesAtomically(const std::vector<TFileBytes>& files) {
   std::deque<TStagedFile> staged;
-  for (const TFileBytes& file : files) staged.emplace_back(file.Path, file.Bytes);
+  for (const TFileBytes& file : files) staged.emplace_back(file.Path, file.Bytes, TLinks::Follow);
   // Naming can fail where a rename hardly can, so every file has its name before the first
   // target is replaced.
   for (TStagedFile& file : staged) file.GiveName();

@@ -9,12 +9,30 @@
 
 namespace morv {
 
-// Throws FileError "Cannot open file <name>" when the file cannot be read.
-TextLines ReadTextLines(const QString& path);
+// What a file name that is a symbolic link stands for. The user's own files are reached through
+// their links, as any editor does; a server working in a folder that other people write must never
+// be led outside it.
+enum class TLinks {
+  // Reading reads the file the link names; saving replaces that file and keeps the link.
+  Follow,
+  // Reading takes only a regular file that is not a link; saving puts a regular file in the
+  // link's place and leaves the file it named alone.
+  StayInFolder,
+};
+
+// The path as the file system reads it. Qt takes a path that begins with ':' for one of its
+// resources; this program has none and every name it is given is a file's, so such a path is taken
+// from the working folder. The readers and writers here do this themselves.
+QString OnDisk(const QString& path);
+
+// Throws FileError "Cannot open file <name>" when the file cannot be read; with
+// TLinks::StayInFolder the message goes on to say when the name is a link or no regular file.
+TextLines ReadTextLines(const QString& path, TLinks links = TLinks::Follow);
 
 // Writes the bytes, replacing the file only once all of them are written; on failure the old file
 // stays as it was. Throws FileError "Cannot create file <name>".
-void WriteFileAtomically(const QString& path, std::string_view bytes);
+void WriteFileAtomically(const QString& path, std::string_view bytes,
+                         TLinks links = TLinks::Follow);
 
 struct TFileBytes {
   QString Path;

@@ -32,10 +32,10 @@ TEST(CliPrint, WritesOneThreePagePdfAndThePageImages) {
   const std::string model = TestDataPath("tetra.MVD").toStdString();
   const QString pdf = dir.Path("tetra.pdf");
   const auto r = RunCliCapture({"print", model, pdf.toStdString(), "--png",
-                                dir.Path("page").toStdString(), "--angles", "30", "400", "-5"});
+                                dir.Path("page").toStdString(), "--angles", "30", "360", "0"});
   ASSERT_EQ(r.code, 0) << r.err;
 
-  // The pages as the sheet draws them after the 3D view's render at the clamped angles.
+  // The pages as the sheet draws them after the 3D view's render at those angles.
   const TMorvObject tetra = LoadModelFile(model);
   const int32_t angles[3] = {30, 360, 0};
   std::ostringstream err;

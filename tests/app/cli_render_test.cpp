@@ -70,11 +70,13 @@ TEST(CliRender, TheWorkerDrawsTheSamePicture) {
   EXPECT_EQ(threaded.bytes, single.bytes);
 }
 
-TEST(CliRender, AnglesAreClampedLikeTheSpinEditsAndSettingsShow) {
+TEST(CliRender, AnglesOutsideTheSpinEditsAreRefusedAndSettingsShow) {
   ScratchDir dir;
-  const Rendered clamped = RenderRing(dir, {"--angles", "-30", "999", "0"});
+  const Rendered outside = RenderRing(dir, {"--angles", "-30", "999", "0"});
+  EXPECT_EQ(outside.code, 2);
+  EXPECT_TRUE(outside.bytes.empty());
   const Rendered limits = RenderRing(dir, {"--angles", "0", "360", "0"});
-  EXPECT_EQ(clamped.bytes, limits.bytes);
+  EXPECT_EQ(limits.code, 0) << limits.err;
 
   const Rendered blue = RenderRing(dir, {"--background", "16711680"});
   EXPECT_EQ(blue.image.pixel(0, 0), qRgb(0, 0, 255));

@@ -1,10 +1,17 @@
 // The command-line conventions the three programs share: --help, --version and unknown options,
 // checked on the built programs run as processes.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QThread>
 #include <string>
 
 #include "app/version.h"
@@ -42,10 +49,11 @@ QProcessEnvironment Offscreen() {
   return env;
 }
 
-ProgramRun RunProgram(const char* program, const QStringList& args,
-                      const QProcessEnvironment& env) {
+ProgramRun RunProgram(const char* program, const QStringList& args, const QProcessEnvironment& env,
+                      const QString& folder = QString()) {
   QProcess process;
   process.setProcessEnvironment(env);
+  if (!folder.isEmpty()) process.setWorkingDirectory(folder);
   process.start(QString::fromUtf8(program), args);
   if (!process.waitForFinished(30000)) {
     process.kill();
@@ -127,25 +135,149 @@ TEST(ProgramCommandLine, TheModellerLeavesQtItsOptionsAndRefusesTheRest) {
   }
 }
 
-TEST(ProgramCommandLine, TheCompanionNamesWhatItDoesNotKnow) {
+TEST(ProgramCommandLine, TheCompanionNamesWhatItDoesNotKnowOrTakesOutOfRange) {
+  // Run in a folder of their own, where a typo taken for a file name would show as a file.
+  const test::ScratchDir dir;
+  const std::string ring = test::ReadBytes(test::TestDataPath("ring.MVD"));
+  test::WriteBytes(dir.Path("m.MVD"), ring);
+  test::WriteBytes(dir.Path("-m.MVD"), ring);
+  test::WriteBytes(dir.Path("s.MVA"), "Ring\r\n0\r\n");
+  const QStringList inputs = QDir(dir.Path("")).entryList(QDir::Files | QDir::Hidden);
   struct Case {
     QStringList args;
     std::string message;
   };
+  const QStringList physics{"physics", "m.MVD", "o.MVD", "--ticks", "1"};
+  const QStringList animate{"animate", "m.MVD", "s.MVA", "o.MVD", "--ticks", "1"};
   const Case cases[] = {
       {{}, "morv-cli: no command given\n"},
       {{"frobnicate"}, "morv-cli: unknown command frobnicate\n"},
       {{"-x"}, "morv-cli: unknown option -x\n"},
       {{"check"}, "morv-cli: check takes one file: MODEL.MVD\n"},
+      {{"check", "-x"}, "morv-cli: unknown option -x\n"},
       {{"resave", "a.MVD"}, "morv-cli: resave takes two files: IN.MVD OUT.MVD\n"},
+      {{"resave", "m.MVD", "-o.MVD"}, "morv-cli: unknown option -o.MVD\n"},
+      {{"render", "m.MVD", "--bogus"}, "morv-cli: unknown option --bogus\n"},
+      {{"render", "m.MVD", "-"}, "morv-cli: unknown option -\n"},
+      {{"render", "m.MVD", "o.BMP", "x.BMP"},
+       "morv-cli: render takes two files: MODEL.MVD OUT.BMP\n"},
+      // After "--" an option is a file like any other.
+      {{"render", "--", "-m.MVD", "o.BMP", "--threads"},
+       "morv-cli: render takes two files: MODEL.MVD OUT.BMP\n"},
+      {{"render", "m.MVD", "o.BMP", "--angles", "400", "0", "0"},
+       "morv-cli: --angles: 400 is outside 0..360\n"},
+      {{"render", "m.MVD", "o.BMP", "--angles", "0", "0", "-1"},
+       "morv-cli: --angles: -1 is outside 0..360\n"},
+      {{"render", "m.MVD", "o.BMP", "--angles", "1", "2", "--threads"},
+       "morv-cli: --angles needs three values\n"},
+      {{"render", "m.MVD", "o.BMP", "--light", "1", "2", "3x"},
+       "morv-cli: '3x' is not a whole number\n"},
+      {{"render", "m.MVD", "o.BMP", "--background", "16777216"},
+       "morv-cli: --background: 16777216 is outside 0..16777215\n"},
+      {{"print", "m.MVD", "o.pdf", "--angles", "30", "361", "0"},
+       "morv-cli: --angles: 361 is outside 0..360\n"},
+      {{"print", "m.MVD", "o.pdf", "--png"}, "morv-cli: --png needs one value\n"},
+      {{"export", "m.MVD", "--stl"}, "morv-cli: unknown option --stl\n"},
+      {physics + QStringList{"--g", "20", "-11"}, "morv-cli: --g: 20 is outside 1..10\n"},
+      {physics + QStringList{"--g", "0", "-11"}, "morv-cli: --g: 0 is outside 1..10\n"},
+      {physics + QStringList{"--g", "7", "13"}, "morv-cli: --g: 13 is outside -12..12\n"},
+      {physics + QStringList{"--force", "0", "1", "1", "1"},
+       "morv-cli: --force: 0 is outside 1..1000\n"},
+      {physics + QStringList{"--force", "1", "1", "1", "1", "1001", "0", "0", "0"},
+       "morv-cli: --force: 1001 is outside 1..1000\n"},
+      {{"physics", "m.MVD", "o.MVD", "--ticks", "-1"},
+       "morv-cli: --ticks: -1 is outside 0..2147483647\n"},
+      {animate + QStringList{"--play", "1", "101"}, "morv-cli: --play: 101 is outside 1..100\n"},
+      {animate + QStringList{"--play", "0"}, "morv-cli: --play: 0 is outside 1..100\n"},
+      {{"animate", "m.MVD", "-s.MVA", "o.MVD", "--ticks", "1"},
+       "morv-cli: unknown option -s.MVA\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(' ').toStdString());
-    const ProgramRun r = RunProgram(MORV_CLI_PATH, c.args, Offscreen());
+    const ProgramRun r = RunProgram(MORV_CLI_PATH, c.args, Offscreen(), dir.Path(""));
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(r.err.starts_with(c.message + "Usage: morv-cli")) << r.err;
+    EXPECT_EQ(QDir(dir.Path("")).entryList(QDir::Files | QDir::Hidden), inputs)
+        << "a refused command line writes nothing";
   }
+
+  // "--" lets files whose names begin with '-' be named, after the options or among them.
+  const ProgramRun dashed =
+      RunProgram(MORV_CLI_PATH, {"render", "--angles", "30", "20", "0", "--", "-m.MVD", "-o.BMP"},
+                 Offscreen(), dir.Path(""));
+  EXPECT_EQ(dashed.code, 0) << dashed.err;
+  EXPECT_EQ(dashed.err, "");
+  const ProgramRun plain =
+      RunProgram(MORV_CLI_PATH, {"render", "m.MVD", "o.BMP", "--angles", "30", "20", "0"},
+                 Offscreen(), dir.Path(""));
+  EXPECT_EQ(plain.code, 0) << plain.err;
+  EXPECT_FALSE(test::ReadBytes(dir.Path("-o.BMP")).empty());
+  EXPECT_EQ(test::ReadBytes(dir.Path("-o.BMP")), test::ReadBytes(dir.Path("o.BMP")));
+}
+
+// Where the session names no runtime folder (cron, su, ssh, a service), a successful run of each
+// program prints nothing on stderr, and the folder made in its place is the user's private one.
+TEST(ProgramCommandLine, ASuccessfulRunWithoutARuntimeFolderPrintsNothingOnStderr) {
+  const test::ScratchDir dir;
+  test::WriteBytes(dir.Path("m.MVD"), test::ReadBytes(test::TestDataPath("ring.MVD")));
+  ASSERT_TRUE(QDir().mkpath(dir.Path("tmp")));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+  env.insert(QStringLiteral("TMPDIR"), dir.Path("tmp"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  // The server runs until it is stopped and the modeller until its window is closed: each is
+  // stopped once it has got as far as any warning would have come.
+  enum class TEnd { Itself, StoppedWhenListening, KilledWhenItsPlatformIsLoaded };
+  const struct {
+    const char* path;
+    QStringList args;
+    TEnd end;
+  } rows[] = {
+      {MORV_CLI_PATH, {"render", "m.MVD", "o.BMP"}, TEnd::Itself},
+      {MORV_RENDER_SERVER_PATH, {"--share", ".", "--port", "0"}, TEnd::StoppedWhenListening},
+      {MORV_PATH, {}, TEnd::KilledWhenItsPlatformIsLoaded},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir.Path(""));
+    process.start(QString::fromUtf8(row.path), row.args);
+    ASSERT_TRUE(process.waitForStarted(10000));
+    const auto pid = static_cast<pid_t>(process.processId());
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray out;
+    const auto reached = [&] {
+      if (row.end == TEnd::StoppedWhenListening) {
+        process.waitForReadyRead(20);
+        out += process.readAllStandardOutput();
+        return out.contains("listening on ");
+      }
+      QThread::msleep(20);
+      return test::ReadBytes(QStringLiteral("/proc/%1/maps").arg(pid)).find("libqoffscreen") !=
+             std::string::npos;
+    };
+    if (row.end != TEnd::Itself) {
+      while (!reached() && process.state() == QProcess::Running && clock.elapsed() < 30000) {
+      }
+      EXPECT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
+      kill(pid, row.end == TEnd::StoppedWhenListening ? SIGTERM : SIGKILL);
+    }
+    ASSERT_TRUE(process.waitForFinished(30000));
+    if (row.end != TEnd::KilledWhenItsPlatformIsLoaded) {
+      EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+      EXPECT_EQ(process.exitCode(), 0);
+    }
+    EXPECT_EQ(process.readAllStandardError().toStdString(), "");
+  }
+  const QFileInfoList made = QDir(dir.Path("tmp")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+  ASSERT_EQ(made.size(), 1);
+  EXPECT_TRUE(made[0].fileName().startsWith(QStringLiteral("runtime-")));
+  struct stat folder {};
+  ASSERT_EQ(stat(QFile::encodeName(made[0].filePath()).constData(), &folder), 0);
+  EXPECT_EQ(folder.st_mode & 07777, 0700u);
 }
 
 }  // namespace

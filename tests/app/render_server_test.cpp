@@ -2,15 +2,18 @@
 // start-up failures and a clean stop.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <random>
@@ -36,42 +39,47 @@ const QByteArray Mark(1, static_cast<char>(0xD7));
 
 using Server = test::RenderServerProcess;
 
-std::unique_ptr<QTcpSocket> Connect(quint16 port) {
+std::unique_ptr<QTcpSocket> Connect(quint16 port, int milliseconds = 10000) {
   auto socket = std::make_unique<QTcpSocket>();
   socket->connectToHost(QStringLiteral("127.0.0.1"), port);
-  EXPECT_TRUE(socket->waitForConnected(10000));
+  EXPECT_TRUE(socket->waitForConnected(milliseconds));
   return socket;
 }
 
-// Sends one request and waits until the server closes the connection.
-void Request(quint16 port, const QByteArray& bytes) {
-  const auto socket = Connect(port);
+// Sends one request and waits until the server closes the connection; false when it keeps it open
+// for longer than each step may take.
+bool Request(quint16 port, const QByteArray& bytes, int milliseconds = 10000) {
+  const auto socket = Connect(port, milliseconds);
   socket->write(bytes);
-  socket->waitForBytesWritten(10000);
-  EXPECT_TRUE(socket->state() == QAbstractSocket::UnconnectedState ||
-              socket->waitForDisconnected(10000))
-      << "the server keeps the connection open";
+  socket->waitForBytesWritten(milliseconds);
+  const bool closed = socket->state() == QAbstractSocket::UnconnectedState ||
+                      socket->waitForDisconnected(milliseconds);
+  EXPECT_TRUE(closed) << "the server keeps the connection open";
+  return closed;
 }
 
 void WriteScene(const QString& path, const TSceneSettings& scene) {
   WriteBytes(path, JoinLines(SceneLines(scene)));
 }
 
+// The name is joined on rather than resolved: QDir takes a name that begins with ':' for a
+// resource.
 void PutRequestFiles(const QString& dir, const QString& name, const TSceneSettings& scene) {
   QDir().mkpath(dir);
-  WriteScene(QDir(dir).filePath(name + ".MED"), scene);
-  WriteBytes(QDir(dir).filePath(name + ".MVD"), ReadBytes(TestDataPath("ring.MVD")));
+  WriteScene(dir + "/" + name + ".MED", scene);
+  WriteBytes(dir + "/" + name + ".MVD", ReadBytes(TestDataPath("ring.MVD")));
 }
 
-// What morv-cli render writes for the ring with these settings.
+// What morv-cli render writes for the ring with these settings, its angles brought into 0..360 as
+// the server brings a scene's.
 std::string CliPicture(const ScratchDir& dir, const TSceneSettings& s) {
   const QString out = dir.Path("cli.BMP");
+  const auto angle = [](int32_t a) { return QString::number(std::clamp(a, 0, 360)); };
   QProcess cli;
   cli.start(QStringLiteral(MORV_CLI_PATH),
-            {"render", TestDataPath("ring.MVD"), out, "--angles", QString::number(s.AngleX),
-             QString::number(s.AngleY), QString::number(s.AngleZ), "--light",
-             QString::number(s.Light.X), QString::number(s.Light.Y), QString::number(s.Light.Z),
-             "--background", QString::number(s.Background)});
+            {"render", TestDataPath("ring.MVD"), out, "--angles", angle(s.AngleX), angle(s.AngleY),
+             angle(s.AngleZ), "--light", QString::number(s.Light.X), QString::number(s.Light.Y),
+             QString::number(s.Light.Z), "--background", QString::number(s.Background)});
   EXPECT_TRUE(cli.waitForFinished(60000));
   const std::string bytes = ReadBytes(out);
   QFile::remove(out);
@@ -90,8 +98,13 @@ TSceneSettings Scene(int32_t x, int32_t y, int32_t z, TPoint3D light = {200, 0, 
 
 TEST(RenderServer, ServesThePictureMorvCliRendersAndLogsTheCounts) {
   ScratchDir dir;
-  QDir().mkpath(dir.Path("share"));
-  Server server({"--share", dir.Path("share"), "--port", "0"});
+  const QString share = dir.Path("share");
+  QDir().mkpath(share);
+  // A share user made LINKED's picture a link to a file of somebody else's outside the share.
+  const QString outside = dir.Path("outside.txt");
+  WriteBytes(outside, "not the server's to write");
+  ASSERT_TRUE(QFile::link(outside, share + "/LINKED.BMP"));
+  Server server({"--share", share, "--port", "0"});
   const quint16 port = server.Port();
   TSceneSettings blue = Scene(30, 20, 0, {-180, 180, -70});
   blue.Background = 0xFF0000;
@@ -104,17 +117,21 @@ TEST(RenderServer, ServesThePictureMorvCliRendersAndLogsTheCounts) {
       {"CLAMPED", Scene(-30, 999, 0), {}},
       {"DARK", Scene(10, 20, 30, {0, 0, 0}),
        "^DARK: Morv! 3D Error! Division by 0 in LightVector\\.$"},
+      {":COLON", Scene(0, 40, 0), {}},
+      {"LINKED", Scene(0, 0, 20), {}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name.toStdString());
-    PutRequestFiles(dir.Path("share"), row.name, row.scene);
+    PutRequestFiles(share, row.name, row.scene);
     Request(port, Mark + row.name.toLatin1());
     EXPECT_TRUE(server.WaitFor("^" + row.name + ": 2496 points, 1152 polygons, \\d+ ms$"));
-    EXPECT_EQ(ReadBytes(dir.Path("share/" + row.name + ".BMP")), CliPicture(dir, row.scene));
+    EXPECT_EQ(ReadBytes(share + "/" + row.name + ".BMP"), CliPicture(dir, row.scene));
+    EXPECT_FALSE(QFileInfo(share + "/" + row.name + ".BMP").isSymLink());
     if (!row.notice.isEmpty()) {
       EXPECT_TRUE(server.WaitFor(row.notice, true)) << server.Err();
     }
   }
+  EXPECT_EQ(ReadBytes(outside), "not the server's to write");
 }
 
 TEST(RenderServer, RefusalsWriteNothingAndTheServerGoesOn) {
@@ -149,6 +166,15 @@ TEST(RenderServer, RefusalsWriteNothingAndTheServerGoesOn) {
   PutRequestFiles(share, "JUNK", Scene(0, 0, 0));
   WriteBytes(share + "/JUNK.MVD", noise(20000).toStdString());
   PutRequestFiles(share, "GOOD", Scene(0, 0, 0));
+  // Links a share user made to the good files outside, and a pipe nobody will ever write into.
+  for (const QString linked : {"LINKMED.MED", "LINKMVD.MVD"}) {
+    PutRequestFiles(share, linked.chopped(4), Scene(0, 0, 0));
+    QFile::remove(share + "/" + linked);
+    ASSERT_TRUE(QFile::link(dir.Path("x") + linked.right(4), share + "/" + linked));
+  }
+  PutRequestFiles(share, "PIPE", Scene(0, 0, 0));
+  QFile::remove(share + "/PIPE.MED");
+  ASSERT_EQ(mkfifo(QFile::encodeName(share + "/PIPE.MED").constData(), 0600), 0);
   QByteArray unmarked = noise(4096);
   if (unmarked[0] == Mark[0]) unmarked[0] = 'X';
   const QString firstByte =
@@ -180,23 +206,36 @@ TEST(RenderServer, RefusalsWriteNothingAndTheServerGoesOn) {
       {Mark + "SHORT", "SHORT: Line 6: a scene file has ten lines, this one 5"},
       {Mark + "EMPTY", "EMPTY: Line 1: .+"},
       {Mark + "JUNK", "JUNK: .+"},
+      {Mark + "LINKMED", "LINKMED: Cannot open file .*/share/LINKMED\\.MED: it is a symbolic link"},
+      {Mark + "LINKMVD", "LINKMVD: Cannot open file .*/share/LINKMVD\\.MVD: it is a symbolic link"},
+      {Mark + "PIPE", "PIPE: Cannot open file .*/share/PIPE\\.MED: it is not a regular file"},
   };
+  // Every step answers within milliseconds, so a server that stops answering or leaves a refusal
+  // out fails the test at once, and the first row that fails ends the table: the rows after it
+  // would only count the wrong refusals.
+  constexpr int StepMilliseconds = 3000;
   int refusals = 0;
+  bool allRefused = true;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.logged.toStdString());
-    Request(port, row.request);
+    const bool closed = Request(port, row.request, StepMilliseconds);
     // Each request adds one refusal, in order: the last one must be this row's.
-    const QString line = server.WaitForLine(QStringLiteral("^refused "), ++refusals);
-    EXPECT_TRUE(QRegularExpression("^refused " + row.logged + "$").match(line).hasMatch())
-        << line.toStdString();
+    const QString line =
+        closed ? server.WaitForLine(QStringLiteral("^refused "), ++refusals, StepMilliseconds)
+               : QString();
+    allRefused = QRegularExpression("^refused " + row.logged + "$").match(line).hasMatch();
+    EXPECT_TRUE(allRefused) << line.toStdString() << "\n" << server.Err();
+    if (!allRefused) break;
   }
-  for (const QString& picture : {dir.Path("x.BMP"), share + "/a/b.BMP", share + "/GOOD.BMP",
-                                 share + "/EAST.BMP", share + "/NARROW.BMP", share + "/BROKEN.BMP",
-                                 share + "/SHORT.BMP", share + "/EMPTY.BMP", share + "/JUNK.BMP"}) {
+  for (const QString& picture :
+       {dir.Path("x.BMP"), share + "/a/b.BMP", share + "/GOOD.BMP", share + "/EAST.BMP",
+        share + "/NARROW.BMP", share + "/BROKEN.BMP", share + "/SHORT.BMP", share + "/EMPTY.BMP",
+        share + "/JUNK.BMP", share + "/LINKMED.BMP", share + "/LINKMVD.BMP", share + "/PIPE.BMP"}) {
     EXPECT_FALSE(QFile::exists(picture)) << picture.toStdString();
   }
-  Request(port, Mark + "GOOD");
-  EXPECT_TRUE(server.WaitFor("^GOOD: 2496 points"));
+  if (!allRefused) return;
+  Request(port, Mark + "GOOD", StepMilliseconds);
+  EXPECT_TRUE(server.WaitFor("^GOOD: 2496 points", false, StepMilliseconds));
   EXPECT_TRUE(QFile::exists(share + "/GOOD.BMP"));
 }
 

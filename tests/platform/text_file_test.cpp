@@ -137,6 +137,14 @@ TEST(TextFile, ASaveKeepsTheReplacedFilesPermissionsAndWritesThroughALink) {
   EXPECT_EQ(ReadBytes(path), "new\r\n");
   EXPECT_TRUE(QFileInfo(dir.Path("link.MVD")).isSymLink());
   EXPECT_EQ(QFile::permissions(path), owner);
+
+  // Staying in the folder, a link is neither read nor written through: a regular file takes its
+  // place and the file it named is left as it was.
+  EXPECT_THROW(ReadTextLines(dir.Path("link.MVD"), TLinks::StayInFolder), FileError);
+  WriteFileAtomically(dir.Path("link.MVD"), "own\r\n", TLinks::StayInFolder);
+  EXPECT_FALSE(QFileInfo(dir.Path("link.MVD")).isSymLink());
+  EXPECT_EQ(ReadTextLines(dir.Path("link.MVD"), TLinks::StayInFolder), TextLines{"own"});
+  EXPECT_EQ(ReadBytes(path), "new\r\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/fonts.h"
+#include "platform/runtime_folder.h"
 #include "support/render_load.h"
 
 namespace {
@@ -87,6 +88,7 @@ void Report(const morv::load::TLoadOptions& options, const morv::load::TLoadResu
 int main(int argc, char** argv) {
   // The pictures are checked against local renders, which need the fonts of a GUI application.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  morv::ProvideRuntimeFolder();
   QGuiApplication app(argc, argv);
   morv::InstallFontSubstitutions();
   const QStringList args = QCoreApplication::arguments().mid(1);

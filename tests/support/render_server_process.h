@@ -27,18 +27,19 @@ class RenderServerProcess {
     }
   }
 
-  // Waits until a line matching `pattern` shows on stdout (or stderr); false after 10 s.
-  bool WaitFor(const QString& pattern, bool onStderr = false) {
+  // Waits until a line matching `pattern` shows on stdout (or stderr); false after `milliseconds`.
+  bool WaitFor(const QString& pattern, bool onStderr = false, int milliseconds = 10000) {
     const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
-    return Pump([&] { return re.match(QString::fromUtf8(onStderr ? err_ : out_)).hasMatch(); });
+    return Pump(milliseconds,
+                [&] { return re.match(QString::fromUtf8(onStderr ? err_ : out_)).hasMatch(); });
   }
 
   // Waits until `count` lines of stderr match `pattern` and returns the last of them; empty after
-  // 10 s.
-  QString WaitForLine(const QString& pattern, int count) {
+  // `milliseconds`.
+  QString WaitForLine(const QString& pattern, int count, int milliseconds = 10000) {
     const QRegularExpression re(pattern);
     QString last;
-    Pump([&] {
+    Pump(milliseconds, [&] {
       int found = 0;
       for (const QString& line : QString::fromUtf8(err_).split(QLatin1Char('\n'))) {
         if (re.match(line).hasMatch() && ++found == count) {
@@ -66,13 +67,13 @@ class RenderServerProcess {
   QProcess& Process() { return process_; }
 
  private:
-  // Collects the server's output until `seen` holds; false when it does not within 10 s or the
-  // server has ended.
+  // Collects the server's output until `seen` holds; false when it does not within `milliseconds`
+  // or the server has ended.
   template <class Seen>
-  bool Pump(Seen seen) {
+  bool Pump(int milliseconds, Seen seen) {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 10000) {
+    while (clock.elapsed() < milliseconds) {
       process_.waitForReadyRead(20);
       out_ += process_.readAllStandardOutput();
       err_ += process_.readAllStandardError();

@@ -3,9 +3,11 @@
 #include <QApplication>
 
 #include "platform/fonts.h"
+#include "platform/runtime_folder.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  morv::ProvideRuntimeFolder();
   QApplication app(argc, argv);
   morv::InstallFontSubstitutions();
   ::testing::InitGoogleTest(&argc, argv);
