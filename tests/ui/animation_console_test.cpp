@@ -212,12 +212,18 @@ TEST_F(AnimationConsoleTest, AnimationButtonOnALockedModelWarnsStartsThePumpAndS
   AddJoint({0, 0, 0}, {});
   anim->PendingCount = 3;
 
+  // A long interval, so that a restart of the timer shows against the wait below.
+  Form1->AnimationPump->setInterval(1000);
   Form1->BitBtn7->click();
   EXPECT_EQ(prompts.messages, QStringList{AnimatePeril});
   EXPECT_FALSE(Form1->BitBtn8->isEnabled());
   EXPECT_TRUE(Form1->AnimationPump->isActive());
   EXPECT_TRUE(anim->isVisible());
   EXPECT_EQ(anim->PendingCount, 0);
+  // Pressed again, the button leaves the running timer on its schedule.
+  QTest::qWait(300);
+  Form1->BitBtn7->click();
+  EXPECT_LE(Form1->AnimationPump->remainingTime(), 750);
 
   // The main window places the console too when it becomes active: that comes first here.
   Form1->activateWindow();

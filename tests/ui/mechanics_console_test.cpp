@@ -62,6 +62,11 @@ TEST_F(MechanicsConsoleTest, PhysicsButtonOnALockedModelWarnsTwiceResetsGAndRuns
   EXPECT_FALSE(Form1->BitBtn7->isEnabled());
   EXPECT_TRUE(Form1->PhysicsPump->isActive());
   EXPECT_TRUE(phys->isVisible());
+  // Pressed again, the button warns again but leaves the running timer on its schedule.
+  QTest::qWait(300);
+  Form1->BitBtn8->click();
+  EXPECT_EQ(prompts.messages.size(), 4);
+  EXPECT_LE(Form1->PhysicsPump->remainingTime(), 750);
 
   // The main window places the console too when it becomes active: that comes first here.
   Form1->activateWindow();

@@ -239,6 +239,20 @@ TEST_F(MessageBoxFlowsTest, ANetworkFailureShowsOneBoxDrawsLocallyAndLetsTheUser
   }
 }
 
+TEST_F(MessageBoxFlowsTest, TheRenderTimeOfAFailedRedrawLeavesOutTheTimeItsBoxWasOpen) {
+  StartProgram();
+  network->Edit2->setText(share + QStringLiteral("/missing/"));
+  Display->CheckBox3->setChecked(true);
+  Form1->NetworkRendering->trigger();
+  BoxWatcher boxes(Dismiss::OkButton, 500);
+  QTimer::singleShot(0, [] { Form1->DrawTheThing(); });
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return boxes.texts.size() == 1 && boxes.Open() == 0; }, Patience));
+  const QString readout = Display->Label4->text();
+  ASSERT_TRUE(readout.endsWith(QStringLiteral(" ms"))) << readout.toStdString();
+  EXPECT_LT(readout.chopped(3).toInt(), 500) << "the readout is the local render's time";
+}
+
 TEST_F(MessageBoxFlowsTest, NoRedrawAsksTheServerWhileABoxIsShown) {
   StartProgram();
   QuickServer silent(share + QStringLiteral("/OBJECT1.BMP"));
