@@ -181,6 +181,17 @@ void TDisplay::ShowModelName(const QString& name) {
   setWindowTitle(QStringLiteral("3D Display - ") + name);
 }
 
+TSceneSettings TDisplay::ViewScene() const {
+  TSceneSettings scene;
+  scene.Background = BackgroundColour;
+  scene.Scale = ViewScale;
+  scene.Light = LightVector;
+  scene.AngleX = xV->value();
+  scene.AngleY = yV->value();
+  scene.AngleZ = zV->value();
+  return scene;
+}
+
 void TDisplay::FormActivate() {
   if (Form1 == nullptr) return;
   const QRect main = Form1->frameGeometry();

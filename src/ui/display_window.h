@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include "engine/scene_file.h"
 #include "input/joystickex.h"
 #include "platform/prompts.h"
 #include "ui/bevel.h"
@@ -23,6 +24,8 @@ class TDisplay : public QWidget {
 
   // Caption "3D Display - " followed by the model name.
   void ShowModelName(const QString& name);
+  // What the view shows now besides the model: background, scale, light and the three angles.
+  TSceneSettings ViewScene() const;
 
   // Keeps the window to the right of the main window, top edges level.
   void FormActivate();

@@ -9,7 +9,6 @@
 #include "engine/model_file.h"
 #include "engine/render_request.h"
 #include "engine/scene_file.h"
-#include "engine/view_parameters.h"
 #include "platform/message_boxes.h"
 #include "platform/server_picture.h"
 #include "platform/text_file.h"
@@ -96,14 +95,7 @@ bool TNetworkClient::Request() {
   const QString base = ExchangeBase();
 
   try {
-    TSceneSettings scene;
-    scene.Background = BackgroundColour;
-    scene.Scale = ViewScale;
-    scene.Light = LightVector;
-    scene.AngleX = Display->xV->value();
-    scene.AngleY = Display->yV->value();
-    scene.AngleZ = Display->zV->value();
-    memo2_ = SceneLines(scene);
+    memo2_ = SceneLines(Display->ViewScene());
     WriteTextLines(base + QStringLiteral(".MED"), memo2_);
     SaveModel(CurrentModel, memo2_);
     WriteTextLines(base + QStringLiteral(".MVD"), memo2_);

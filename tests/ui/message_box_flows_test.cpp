@@ -11,7 +11,6 @@
 #include <memory>
 
 #include "application_fixture.h"
-#include "engine/view_parameters.h"
 #include "platform/headless_render.h"
 #include "platform/qt_prompts.h"
 #include "support/sample_models.h"
@@ -139,16 +138,7 @@ class MessageBoxFlowsTest : public ::testing::Test {
   }
 
   // The picture the view shows when it draws the model itself.
-  static QImage LocalRender() {
-    TSceneSettings scene;
-    scene.Background = BackgroundColour;
-    scene.Scale = ViewScale;
-    scene.Light = LightVector;
-    scene.AngleX = Display->xV->value();
-    scene.AngleY = Display->yV->value();
-    scene.AngleZ = Display->zV->value();
-    return RenderScene(scene, CurrentModel).Image;
-  }
+  static QImage LocalRender() { return RenderScene(Display->ViewScene(), CurrentModel).Image; }
 
   QtPrompts prompts;
   FakeJoystickService joystick;
