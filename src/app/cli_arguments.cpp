@@ -81,6 +81,12 @@ TCommandLine ReadCommandLine(const std::vector<std::string>& args,
   return line;
 }
 
+const TGivenOption* LastGiven(const TCommandLine& line, std::string_view name) {
+  const auto last =
+      std::ranges::find(line.Options.rbegin(), line.Options.rend(), name, &TGivenOption::Name);
+  return last == line.Options.rend() ? nullptr : &*last;
+}
+
 const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::string_view command,
                                              std::string_view names) {
   const auto count = static_cast<std::size_t>(std::ranges::count(names, ' ') + 1);

@@ -59,6 +59,10 @@ struct TCommandLine {
 TCommandLine ReadCommandLine(const std::vector<std::string>& args,
                              std::span<const TOptionShape> shapes);
 
+// The option of that name given last, as a later one overrides an earlier; null when it was not
+// given.
+const TGivenOption* LastGiven(const TCommandLine& line, std::string_view name);
+
 // The files of a command that takes exactly `names` (as the usage shows them, "IN.MVD OUT.MVD");
 // UsageError "<command> takes <count> files: <names>" for any other number of them.
 const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::string_view command,

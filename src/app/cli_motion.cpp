@@ -5,7 +5,6 @@
 #include <array>
 #include <charconv>
 #include <limits>
-#include <optional>
 
 #include "app/cli_arguments.h"
 #include "engine/animation.h"
@@ -22,12 +21,9 @@ namespace {
 const TOptionShape TicksOption{"--ticks", {{0, std::numeric_limits<int32_t>::max()}}};
 
 int32_t TickCount(const TCommandLine& line) {
-  std::optional<int32_t> ticks;
-  for (const TGivenOption& option : line.Options) {
-    if (option.Name == TicksOption.Name) ticks = option.Numbers[0];
-  }
-  if (!ticks) throw UsageError("--ticks N is required");
-  return *ticks;
+  const TGivenOption* ticks = LastGiven(line, TicksOption.Name);
+  if (ticks == nullptr) throw UsageError("--ticks N is required");
+  return ticks->Numbers[0];
 }
 
 // Every number the option was given with, all its groups in order.
@@ -103,8 +99,8 @@ int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const int32_t tickCount = TickCount(line);
   const std::vector<int32_t> forces = AllNumbers(line, "--force");
   double g = StartingGravitationalConstant();
-  for (const TGivenOption& option : line.Options) {
-    if (option.Name == "--g") g = GravitationalConstantFrom(option.Numbers[0], option.Numbers[1]);
+  if (const TGivenOption* given = LastGiven(line, "--g")) {
+    g = GravitationalConstantFrom(given->Numbers[0], given->Numbers[1]);
   }
 
   TMorvObject model = LoadModelFile(files[0]);

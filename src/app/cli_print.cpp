@@ -19,9 +19,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   int32_t angles[3] = {0, 0, 0};
   GivenAngles(line, angles);
   std::optional<QString> pngPrefix;
-  for (const TGivenOption& option : line.Options) {
-    if (option.Name == "--png") pngPrefix = PathArgument(option.Text);
-  }
+  if (const TGivenOption* png = LastGiven(line, "--png")) pngPrefix = PathArgument(png->Text);
 
   // The thumbnail and the counts are those of the 3D view's render with its start settings.
   const TMorvObject model = LoadModelFile(files[0]);

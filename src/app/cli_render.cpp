@@ -9,8 +9,8 @@
 namespace morv {
 
 void GivenAngles(const TCommandLine& line, int32_t (&angles)[3]) {
-  for (const TGivenOption& option : line.Options) {
-    if (option.Name == AnglesOption.Name) std::ranges::copy(option.Numbers, angles);
+  if (const TGivenOption* given = LastGiven(line, AnglesOption.Name)) {
+    std::ranges::copy(given->Numbers, angles);
   }
 }
 

@@ -88,7 +88,7 @@ bool TNetworkClient::Request() {
   // main window, whose redraw would fail again.
   if (AnyMessageBoxOpen()) {
     pending_ = true;
-    WaitForMessageBoxes();
+    if (!afterMessageBoxes_.isActive()) afterMessageBoxes_.start();
     return true;
   }
   if (network == nullptr || Display == nullptr) return true;
@@ -185,10 +185,6 @@ void TNetworkClient::RunPendingRequest() {
   pending_ = false;
   if (!networkMode_.isChecked()) return;
   Request();
-}
-
-void TNetworkClient::WaitForMessageBoxes() {
-  if (!afterMessageBoxes_.isActive()) afterMessageBoxes_.start();
 }
 
 void TNetworkClient::ShowBitmap(const QString& path) {

@@ -63,7 +63,6 @@ class TNetworkClient : public QObject {
   // The redraw remembered while the request was open or a box was shown, if network mode still
   // asks for it.
   void RunPendingRequest();
-  void WaitForMessageBoxes();
   void ShowBitmap(const QString& path);
 
   Prompts& prompts_;
