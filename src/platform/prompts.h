@@ -20,6 +20,9 @@ struct FileDialogOptions {
 // How the user left a Yes/No question: Escape and the close button answer neither.
 enum class Answer { Yes, No, Dismissed };
 
+// How the user answered whether to save changes first; Escape and the close button cancel.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -29,6 +32,12 @@ class Prompts {
 
   // An error-style box captioned "Error" with Yes and No.
   virtual Answer AskYesNoError(const QString& text) = 0;
+
+  // A question captioned "Morv! 5" with Yes, the default, and No.
+  virtual Answer AskYesNo(const QString& text) = 0;
+
+  // A question captioned "Morv! 5" with Save, the default, Discard and Cancel.
+  virtual SaveAnswer AskToSave(const QString& text) = 0;
 
   // A file name, or nothing when the user cancels. A name typed without an extension has the
   // default suffix added, and a save that would replace an existing file asks first, about the

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "platform/colour.h"
 
@@ -23,9 +24,8 @@ class QuestionBox : public QMessageBox {
  public:
   static constexpr int DismissedCode = QDialog::Rejected;
 
-  QuestionBox(const QString& text, QWidget* parent)
-      : QMessageBox(QMessageBox::Critical, QStringLiteral("Error"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent) {}
+  QuestionBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* parent)
+      : QMessageBox(icon, caption, text, QMessageBox::Yes | QMessageBox::No, parent) {}
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
@@ -41,6 +41,17 @@ class QuestionBox : public QMessageBox {
     done(DismissedCode);
   }
 };
+
+Answer AnswerOf(int result) {
+  switch (result) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Dismissed;
+  }
+}
 
 // Asks, over the file dialog, whether an existing file may be replaced.
 bool ConfirmReplace(QWidget& dialog, const QString& path) {
@@ -93,14 +104,34 @@ void QtPrompts::ShowMessage(const QString& text) {
 }
 
 Answer QtPrompts::AskYesNoError(const QString& text) {
-  QuestionBox box(text, QApplication::activeWindow());
+  QuestionBox box(QMessageBox::Critical, QStringLiteral("Error"), text,
+                  QApplication::activeWindow());
+  return AnswerOf(box.exec());
+}
+
+Answer QtPrompts::AskYesNo(const QString& text) {
+  QuestionBox box(QMessageBox::Question, ApplicationTitle, text, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::Yes);
+  return AnswerOf(box.exec());
+}
+
+SaveAnswer QtPrompts::AskToSave(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, ApplicationTitle, text,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                  QApplication::activeWindow());
+  // The desktop's own wording ("Close without Saving") would not fit every question.
+  box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+  box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
+    case QMessageBox::Save:
+      return SaveAnswer::Save;
+    case QMessageBox::Discard:
+      return SaveAnswer::Discard;
     default:
-      return Answer::Dismissed;
+      return SaveAnswer::Cancel;
   }
 }
 

@@ -13,6 +13,8 @@ class QtPrompts : public Prompts {
  public:
   void ShowMessage(const QString& text) override;
   Answer AskYesNoError(const QString& text) override;
+  Answer AskYesNo(const QString& text) override;
+  SaveAnswer AskToSave(const QString& text) override;
   std::optional<QString> OpenFileName(const FileDialogOptions& options) override;
   std::optional<QString> SaveFileName(const FileDialogOptions& options) override;
   std::optional<int32_t> ChooseColour(int32_t initial) override;

@@ -204,6 +204,7 @@ void Tanim::BitBtn3Click() {
   RunReported(prompts_, [this] {
     const int32_t k = SelectedAnimation();
     if (k == 0) return;
+    if (Form1 != nullptr) Form1->History->Continue(QStringLiteral("Animation"));
     const PlayOutcome outcome = PlayAnimation(CurrentModel, AnimationSet, k);
     if (outcome != PlayOutcome::Started) {
       prompts_.ShowMessage(QString::fromStdString(PlayRefusalText(outcome, AnimationSet, k)));
@@ -214,7 +215,9 @@ void Tanim::BitBtn3Click() {
 void Tanim::BitBtn9Click() {
   RunReported(prompts_, [this] {
     const int32_t k = SelectedAnimation();
-    if (k != 0) StopAnimation(CurrentModel, AnimationSet, k);
+    if (k == 0) return;
+    if (Form1 != nullptr) Form1->History->Continue(QStringLiteral("Animation"));
+    StopAnimation(CurrentModel, AnimationSet, k);
   });
 }
 

@@ -9,6 +9,7 @@
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "ui/fixed_layout.h"
+#include "ui/history_keys.h"
 #include "ui/main_window.h"
 
 namespace morv {
@@ -100,6 +101,15 @@ TDisplay::TDisplay(Prompts& prompts, JoystickService& joystick, QWidget* parent)
   setTabOrder(BitBtn1, CheckBox2);
   setTabOrder(CheckBox2, CheckBox1);
   setTabOrder(CheckBox1, CheckBox3);
+  // The model's history answers its keys here as in the main window.
+  new THistoryKeys(
+      *this,
+      [] {
+        if (Form1 != nullptr) Form1->Undo1Click();
+      },
+      [] {
+        if (Form1 != nullptr) Form1->Redo1Click();
+      });
 }
 
 FileDialogOptions TDisplay::SaveDialog1() {

@@ -74,6 +74,9 @@ void TForm1::DragSpaceMouseDown(Qt::MouseButton button, QPoint position) {
       DragSlot = s;
       Label9->setText(StatusText(index, at));
     }
+    if (Dragging) {
+      History->Command(control ? QStringLiteral("Drag Control") : QStringLiteral("Drag Joint"));
+    }
   });
 }
 
@@ -103,6 +106,8 @@ void TForm1::DragSpaceMouseMove(QPoint position) {
 }
 
 void TForm1::DragSpaceMouseUp() {
+  // From the press to the release, a drag is one step.
+  if (Dragging) History->Record();
   Dragging = false;
   DragIsControl = false;
   DragSlot = 0;

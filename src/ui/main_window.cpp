@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <chrono>
 
 #include "engine/angle_tables.h"
@@ -19,6 +20,7 @@
 #include "ui/animation_console.h"
 #include "ui/display_window.h"
 #include "ui/fixed_layout.h"
+#include "ui/history_keys.h"
 #include "ui/mechanics_console.h"
 #include "ui/network_dialog.h"
 #include "ui/password_dialog.h"
@@ -45,9 +47,18 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
     : QWidget(parent, MainWindowFlags), prompts_(prompts), commandLineFile_(commandLineFile) {
   FixClientSize(this, "Form1", QStringLiteral("Morv! 5 - Bézier Modeller"), 328, 329);
   setFont(DefaultWindowFont());
+  History = new TModelHistory(CurrentModel, this);
+  // The middle of a drag is no state to come back to.
+  Recovery = new TRecoveryKeeper(
+      *History, CurrentModel, [this] { return Dragging; }, this);
   BuildControls();
   BuildMenus();
   ConnectElementCommands();
+  connect(History, &TModelHistory::Applied, this, &TForm1::HistoryApplied);
+  connect(History, &TModelHistory::StepsChanged, this, &TForm1::UpdateHistoryItems);
+  UpdateHistoryItems();
+  new THistoryKeys(
+      *this, [this] { Undo1Click(); }, [this] { Redo1Click(); });
 
   AnimationPump = new QTimer(this);
   AnimationPump->setObjectName(QStringLiteral("AnimationPump"));
@@ -139,6 +150,8 @@ void TForm1::BuildControls() {
   ConnectDragSpace();
   // Connected after the start text is in, so the start text does not count as a rename.
   connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
+  // The typing of one visit of the field is one step.
+  connect(Edit1, &QLineEdit::editingFinished, this, [this] { History->Record(); });
 }
 
 void TForm1::BuildMenus() {
@@ -168,6 +181,13 @@ void TForm1::BuildMenus() {
   networkGroup->addAction(NetworkRendering);
   SetUpNetwork1 = PopupMenu2->addAction(QStringLiteral("Set Up Network"));
   SetUpNetwork1->setObjectName(QStringLiteral("SetUpNetwork1"));
+  PopupMenu2->addSeparator();
+  Undo1 = PopupMenu2->addAction(QStringLiteral("Undo"));
+  Undo1->setObjectName(QStringLiteral("Undo1"));
+  Redo1 = PopupMenu2->addAction(QStringLiteral("Redo"));
+  Redo1->setObjectName(QStringLiteral("Redo1"));
+  connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
+  connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
 
   // Popups are windows of their own and do not take the font of the window that opens them.
   PopupMenu1->setFont(font());
@@ -206,6 +226,16 @@ void TForm1::StartUp() {
   PlaneJoints.Count = 0;
   DrawTheDrag();
 
+  FindRecovery();
+  // A model to recover is offered first, once the windows are shown; the command-line model
+  // waits for the answer.
+  commandLineWaits_ = recoveryOffer_.has_value() && !commandLineFile_.isEmpty();
+  // The 3D view is drawn once the display window exists, when this window is activated.
+  if (!commandLineWaits_) LoadCommandLineFile(false);
+  History->Reset();
+}
+
+void TForm1::LoadCommandLineFile(bool redrawView) {
   if (commandLineFile_.isEmpty()) return;
   // Only No ends the program; Escape or the close button carry on loading.
   if (prompts_.AskYesNoError(QStringLiteral(
@@ -215,11 +245,55 @@ void TForm1::StartUp() {
     return;
   }
   // A file that cannot be read is reported, and the program goes on with the empty model.
-  RunReported(prompts_, [this] {
+  RunReported(prompts_, [this, redrawView] {
     Memo1 = ReadTextLines(commandLineFile_);
-    // The 3D view is drawn once the display window exists, when this window is activated.
-    LoadMemo1(false);
+    LoadMemo1(redrawView);
   });
+}
+
+void TForm1::FindRecovery() {
+  for (TRecoveryFile& file : TRecoveryFile::LeftBehind()) {
+    // A file that cannot be read stays where it is, for the user to look at.
+    try {
+      TextLines lines = ReadTextLines(file.Path());
+      TMorvObject model;
+      LoadModel(lines, model);
+      recoveryLines_ = std::move(lines);
+      recoveryOffer_ = std::move(file);
+      return;
+    } catch (const std::exception&) {
+    }
+  }
+}
+
+void TForm1::OfferRecovery() {
+  if (!recoveryOffer_) return;
+  TRecoveryFile file = std::move(*recoveryOffer_);
+  recoveryOffer_.reset();
+  bool recovered = false;
+  RunReported(prompts_, [&] {
+    TMorvObject model;
+    LoadModel(recoveryLines_, model);
+    const Answer answer =
+        prompts_.AskYesNo(QStringLiteral("Morv! 5 was not closed properly. Recover the model \"") +
+                          FromModelText(model.Name) + QStringLiteral("\" as it was at ") +
+                          file.Written().toString(QStringLiteral("HH:mm")) + QStringLiteral("?"));
+    if (answer == Answer::No) file.Remove();
+    if (answer != Answer::Yes) return;
+    // Changed and unsaved: the model last loaded or saved is still the one of the start.
+    RunCommand(QStringLiteral("Recover"), [this] {
+      Memo1 = std::move(recoveryLines_);
+      LoadMemo1(true);
+    });
+    Recovery->Adopt(std::move(file));
+    recovered = true;
+  });
+  recoveryLines_.clear();
+  if (recovered || !commandLineWaits_) return;
+  commandLineWaits_ = false;
+  LoadCommandLineFile(true);
+  History->Reset();
+  if (quitRequested_) close();
 }
 
 void TForm1::LoadMemo1(bool redrawView) {
@@ -264,7 +338,12 @@ QPoint TForm1::ConsolePosition() const {
 
 void TForm1::Edit1Change() {
   RunReported(prompts_, [this] {
-    CurrentModel.Name = ToModelText(Edit1->text());
+    const std::string name = ToModelText(Edit1->text());
+    // A text put in from the model is no rename.
+    if (name != CurrentModel.Name) {
+      History->Continue(QStringLiteral("Rename"));
+      CurrentModel.Name = name;
+    }
     // While the main window is being created the display does not exist yet; it takes the name
     // from the model when it is created.
     if (Display != nullptr) Display->ShowModelName(FromModelText(CurrentModel.Name));
@@ -272,7 +351,9 @@ void TForm1::Edit1Change() {
 }
 
 void TForm1::BitBtn1Click() {
-  RunReported(prompts_, [this] {
+  if (!SaveChangesBefore(QStringLiteral("loading another"))) return;
+  bool loaded = false;
+  RunCommand(QStringLiteral("Load"), [this, &loaded] {
     prompts_.ShowMessage(
         QStringLiteral("Only open MVD4 (jointed bézier with mass) files! Morv! 5 V1 and 4 files "
                        "are not compatible."));
@@ -280,16 +361,39 @@ void TForm1::BitBtn1Click() {
     if (!file) return;
     Memo1 = ReadTextLines(*file);
     LoadMemo1(true);
+    loaded = true;
   });
+  if (loaded) History->MarkSaved();
 }
 
-void TForm1::BitBtn2Click() {
-  RunReported(prompts_, [this] {
+bool TForm1::BitBtn2Click() {
+  bool saved = false;
+  RunReported(prompts_, [this, &saved] {
     const std::optional<QString> file = prompts_.SaveFileName(SaveDialog1());
     if (!file) return;
     SaveModel(CurrentModel, Memo1);
     WriteTextLines(*file, Memo1);
+    saved = true;
   });
+  if (saved) History->MarkSaved();
+  return saved;
+}
+
+bool TForm1::SaveChangesBefore(const QString& what) {
+  History->Record();
+  if (!History->Changed()) return true;
+  switch (
+      prompts_.AskToSave(QStringLiteral("The model \"") + FromModelText(CurrentModel.Name) +
+                         QStringLiteral("\" has changes that are not saved. Save them before ") +
+                         what + QStringLiteral("?"))) {
+    case SaveAnswer::Save:
+      return BitBtn2Click();
+    case SaveAnswer::Discard:
+      return true;
+    case SaveAnswer::Cancel:
+      break;
+  }
+  return false;
 }
 
 QPoint TForm1::PopupPosition(const QWidget* button) const {
@@ -302,7 +406,42 @@ void TForm1::button5Click() {
 }
 
 void TForm1::button4Click() {
-  if (EditGate()) PopupMenu2->popup(PopupPosition(button4));
+  if (!EditGate()) return;
+  // The undo item names what a timer has been changing until now.
+  History->Record();
+  PopupMenu2->popup(PopupPosition(button4));
+}
+
+void TForm1::Undo1Click() {
+  RunReported(prompts_, [this] {
+    if (!EditGate()) return;
+    // A drag under way ends here and is a step of its own.
+    DragSpaceMouseUp();
+    History->Undo();
+  });
+}
+
+void TForm1::Redo1Click() {
+  RunReported(prompts_, [this] {
+    if (!EditGate()) return;
+    DragSpaceMouseUp();
+    History->Redo();
+  });
+}
+
+void TForm1::HistoryApplied() {
+  const QString name = FromModelText(CurrentModel.Name);
+  if (Edit1->text() != name) Edit1->setText(name);
+  if (Display != nullptr) Display->ShowModelName(name);
+  DrawTheDrag();
+  DrawTheThing();
+}
+
+void TForm1::UpdateHistoryItems() {
+  Undo1->setText(History->UndoText());
+  Undo1->setEnabled(History->CanUndo());
+  Redo1->setText(History->RedoText());
+  Redo1->setEnabled(History->CanRedo());
 }
 
 bool TForm1::EditGate() {
@@ -356,12 +495,17 @@ void TForm1::showEvent(QShowEvent* event) {
   if (!shownBefore_) {
     shownBefore_ = true;
     CentreOnScreen(this);
+    // Asked once the windows stand, over them.
+    if (recoveryOffer_) QTimer::singleShot(0, this, &TForm1::OfferRecovery);
   }
   FormShow();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  // Closing asks nothing and keeps nothing: unsaved changes are dropped.
+  if (!SaveChangesBefore(QStringLiteral("closing"))) {
+    event->ignore();
+    return;
+  }
   QWidget::closeEvent(event);
   emit Closed();
 }

@@ -13,17 +13,23 @@
 #include <QToolButton>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
+#include <optional>
 
 #include "engine/line_text.h"
 #include "engine/model.h"
 #include "engine/one_based_array.h"
 #include "engine/render_driver.h"
+#include "platform/error_report.h"
 #include "platform/page_printer.h"
 #include "platform/prompts.h"
+#include "platform/recovery_file.h"
 #include "ui/bevel.h"
 #include "ui/drag_space_drawing.h"
 #include "ui/image_view.h"
+#include "ui/model_history.h"
 #include "ui/network_client.h"
+#include "ui/recovery_keeper.h"
 
 namespace morv {
 
@@ -43,8 +49,10 @@ class TForm1 : public QWidget {
   // redraws the 3D view.
   void FormActivate();
   void Edit1Change();
-  void BitBtn1Click();  // "&Load"
-  void BitBtn2Click();  // "&Save"
+  // "&Load"; with unsaved changes it first asks whether to save them.
+  void BitBtn1Click();
+  // "&Save"; true when the model was written.
+  bool BitBtn2Click();
   // "&Print Model": three pages, planes X-Y, Y-Z and X-Z, each its own print job.
   void BitBtn3Click();
   // The printer "&Print Model" prints on; null (the start value) is the system's default printer.
@@ -66,6 +74,16 @@ class TForm1 : public QWidget {
   // "Set Up Network": the network settings dialog, modally. ("Use Network" is a checkable item:
   // each click toggles network mode, which DrawTheThing reads.)
   void SetUpNetwork1Click();
+  // Take back or bring again one step of the model's history, behind the editing gate. The keys
+  // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y do the same in this window and the 3D display.
+  void Undo1Click();
+  void Redo1Click();
+  // With unsaved changes, asks whether to save them before `what` ("closing"); true when the
+  // flow may go on: the changes were saved or discarded, or there were none.
+  bool SaveChangesBefore(const QString& what);
+  // Once the windows are shown: offers the model a run that ended improperly left behind, then
+  // loads the command-line model if that waited for the answer.
+  void OfferRecovery();
   // The animation and mechanics buttons start their timer and show their console; each makes the
   // other unavailable. A locked model is changed at the user's peril.
   void BitBtn7Click();
@@ -145,6 +163,8 @@ class TForm1 : public QWidget {
   QAction* SetOwnerInfo1;
   QAction* NetworkRendering;
   QAction* SetUpNetwork1;
+  QAction* Undo1;
+  QAction* Redo1;
 
   QTimer* AnimationPump;
   QTimer* PhysicsPump;
@@ -156,6 +176,10 @@ class TForm1 : public QWidget {
   // to the render server.
   TextLines Memo1;
   TextLines Memo2;
+
+  // Every change of the working model, and whether it is saved; the recovery file while it is not.
+  TModelHistory* History;
+  TRecoveryKeeper* Recovery;
 
   // The model may be edited in this run; cleared by loading a locked model.
   bool EditAllowed = true;
@@ -185,8 +209,22 @@ class TForm1 : public QWidget {
   // The depth of a new element: the plane level in the field of the shown plane's depth axis.
   void PresetDepth(QSpinBox* x, QSpinBox* y, QSpinBox* z) const;
   // Lowers one of the model's counts by one and redraws both views.
-  void RemoveLast(int32_t& count);
+  void RemoveLast(int32_t& count, const QString& name);
   void StartUp();
+  // The model named on the command line, after the question whether it is an MVD4 file.
+  void LoadCommandLineFile(bool redrawView);
+  // Finds the first readable file a run that ended improperly left behind, for OfferRecovery.
+  void FindRecovery();
+  // Shows the model after an undo or a redo.
+  void HistoryApplied();
+  void UpdateHistoryItems();
+  // A command of the model's history: its changes become one step named `name`.
+  template <typename Handler>
+  void RunCommand(const QString& name, Handler&& handler) {
+    History->Command(name);
+    RunReported(prompts_, std::forward<Handler>(handler));
+    History->Record();
+  }
   // Loads Memo1 into CurrentModel and shows the result; shared by start-up and "&Load".
   void LoadMemo1(bool redrawView);
 
@@ -196,6 +234,10 @@ class TForm1 : public QWidget {
   QString commandLineFile_;
   bool quitRequested_ = false;
   bool shownBefore_ = false;
+  // A recovery file waiting to be offered, its lines, and whether the command-line model waits too.
+  std::optional<TRecoveryFile> recoveryOffer_;
+  TextLines recoveryLines_;
+  bool commandLineWaits_ = false;
   // A tick that shows a message keeps running while the box is open; later ticks wait for it.
   bool pumpBusy_ = false;
 };

@@ -48,7 +48,7 @@ void TForm1::PresetDepth(QSpinBox* x, QSpinBox* y, QSpinBox* z) const {
 }
 
 void TForm1::BitBtn5Click() {
-  RunReported(prompts_, [this] {
+  RunCommand(QStringLiteral("Add Control"), [this] {
     if (!EditGate()) return;
     if (CurrentModel.ControlCount >= MaxControls) return prompts_.ShowMessage(FullControls);
     PresetDepth(newcontrol->xVal, newcontrol->yVal, newcontrol->zVal);
@@ -57,7 +57,7 @@ void TForm1::BitBtn5Click() {
 }
 
 void TForm1::BitBtn4Click() {
-  RunReported(prompts_, [this] {
+  RunCommand(QStringLiteral("Add Bézier"), [this] {
     if (!EditGate()) return;
     if (CurrentModel.PatchCount >= MaxPatches) return prompts_.ShowMessage(FullPatches);
     if (CurrentModel.ControlCount < 1) {
@@ -70,7 +70,7 @@ void TForm1::BitBtn4Click() {
 }
 
 void TForm1::BitBtn6Click() {
-  RunReported(prompts_, [this] {
+  RunCommand(QStringLiteral("Add Joint"), [this] {
     if (!EditGate()) return;
     if (CurrentModel.JointCount >= MaxJoints) return prompts_.ShowMessage(FullJoints);
     PresetDepth(newjoint->xVal, newjoint->yVal, newjoint->zVal);
@@ -80,8 +80,8 @@ void TForm1::BitBtn6Click() {
 }
 
 // Only the last element goes; references to it stay, and an empty list stays empty.
-void TForm1::RemoveLast(int32_t& count) {
-  RunReported(prompts_, [&] {
+void TForm1::RemoveLast(int32_t& count, const QString& name) {
+  RunCommand(name, [&] {
     if (count < 1) return;
     --count;
     DrawTheDrag();
@@ -89,14 +89,20 @@ void TForm1::RemoveLast(int32_t& count) {
   });
 }
 
-void TForm1::LastControl1Click() { RemoveLast(CurrentModel.ControlCount); }
+void TForm1::LastControl1Click() {
+  RemoveLast(CurrentModel.ControlCount, QStringLiteral("Delete Last Control"));
+}
 
-void TForm1::LastB1Click() { RemoveLast(CurrentModel.PatchCount); }
+void TForm1::LastB1Click() {
+  RemoveLast(CurrentModel.PatchCount, QStringLiteral("Delete Last Bézier"));
+}
 
-void TForm1::Last1Click() { RemoveLast(CurrentModel.JointCount); }
+void TForm1::Last1Click() {
+  RemoveLast(CurrentModel.JointCount, QStringLiteral("Delete Last Joint"));
+}
 
 void TForm1::RandomizeBzierColours1Click() {
-  RunReported(prompts_, [] {
+  RunCommand(QStringLiteral("Randomize Bézier Colours"), [] {
     const auto timeOfDay = std::chrono::system_clock::now().time_since_epoch();
     std::mt19937 random(static_cast<std::mt19937::result_type>(
         std::chrono::duration_cast<std::chrono::milliseconds>(timeOfDay).count() % 86400000));
@@ -109,7 +115,7 @@ void TForm1::RandomizeBzierColours1Click() {
 }
 
 void TForm1::EditBzierColour1Click() {
-  RunReported(prompts_, [this] {
+  RunCommand(QStringLiteral("Edit Bézier Colour"), [this] {
     if (CurrentModel.PatchCount < 1) {
       return prompts_.ShowMessage(QStringLiteral("The model has no Bézier patch to colour."));
     }
@@ -119,7 +125,7 @@ void TForm1::EditBzierColour1Click() {
 }
 
 void TForm1::SetOwnerInfo1Click() {
-  RunReported(prompts_, [this] {
+  RunCommand(QStringLiteral("Set Owner Information"), [this] {
     if (!EditAllowed) return;
     ownerinfo->LoadFromModel();
     prompts_.ExecDialog(*ownerinfo);
@@ -162,6 +168,8 @@ void TForm1::BitBtn8Click() {
 void TForm1::AnimationPumpTimer() {
   if (pumpBusy_) return;
   pumpBusy_ = true;
+  // What playback moves until the next command is one step.
+  History->Continue(QStringLiteral("Animation"));
   RunReported(prompts_, [] {
     if (anim != nullptr) anim->AnimationPumpTick();
   });
@@ -171,6 +179,7 @@ void TForm1::AnimationPumpTimer() {
 void TForm1::PhysicsPumpTimer() {
   if (pumpBusy_) return;
   pumpBusy_ = true;
+  History->Continue(QStringLiteral("Mechanics"));
   RunReported(prompts_, [this] {
     PhysicsStep(CurrentModel);
     DrawTheDrag();

@@ -19,6 +19,19 @@ Answer ScriptedPrompts::AskYesNoError(const QString& text) {
   return answer;
 }
 
+Answer ScriptedPrompts::AskYesNo(const QString& text) { return AskYesNoError(text); }
+
+SaveAnswer ScriptedPrompts::AskToSave(const QString& text) {
+  questions.push_back(text);
+  if (saveAnswers.empty()) {
+    ADD_FAILURE() << "Unscripted question: " << text.toStdString();
+    return SaveAnswer::Cancel;
+  }
+  const SaveAnswer answer = saveAnswers.front();
+  saveAnswers.pop_front();
+  return answer;
+}
+
 std::optional<QString> ScriptedPrompts::OpenFileName(const FileDialogOptions& options) {
   return SaveFileName(options);
 }
@@ -57,8 +70,8 @@ int ScriptedPrompts::ExecDialog(QDialog& dialog) {
 }
 
 bool ScriptedPrompts::AllAnswersUsed() const {
-  return yesNoAnswers.empty() && fileAnswers.empty() && colourAnswers.empty() &&
-         dialogActions.empty();
+  return yesNoAnswers.empty() && saveAnswers.empty() && fileAnswers.empty() &&
+         colourAnswers.empty() && dialogActions.empty();
 }
 
 }  // namespace morv::test

@@ -20,7 +20,9 @@ class ScriptedPrompts : public Prompts {
 
   // Answers, consumed in order. A question or dialog without a scripted answer fails the test
   // and is answered with No / cancel.
+  // Both kinds of Yes/No question take theirs from here.
   std::deque<Answer> yesNoAnswers;
+  std::deque<SaveAnswer> saveAnswers;
   std::deque<std::optional<QString>> fileAnswers;
   std::deque<std::optional<int32_t>> colourAnswers;
   // Each scripted dialog action fills the dialog's fields and returns its result code.
@@ -28,6 +30,8 @@ class ScriptedPrompts : public Prompts {
 
   void ShowMessage(const QString& text) override;
   Answer AskYesNoError(const QString& text) override;
+  Answer AskYesNo(const QString& text) override;
+  SaveAnswer AskToSave(const QString& text) override;
   std::optional<QString> OpenFileName(const FileDialogOptions& options) override;
   std::optional<QString> SaveFileName(const FileDialogOptions& options) override;
   std::optional<int32_t> ChooseColour(int32_t initial) override;

@@ -57,6 +57,7 @@ TEST_F(LoadSaveTest, CancelledLoadChangesNothing) {
   CurrentModel.ControlCount = 2;
   const auto before = Copy(CurrentModel);
   Form1->Memo1 = {"kept"};
+  prompts.saveAnswers = {SaveAnswer::Discard};
   Load(std::nullopt);
   EXPECT_TRUE(CurrentModel == *before);
   EXPECT_EQ(Form1->Memo1, TextLines{"kept"});
@@ -105,6 +106,7 @@ TEST_F(LoadSaveTest, ABadNumberIsReportedAndChangesNothingVisible) {
   WriteBytes(bad, "Broken\r\n \r\n1\r\nOwner \r\n1\r\n0\r\n0\r\n5\r\nabc\r\n7\r\n");
   prompts.messages.clear();
 
+  prompts.saveAnswers = {SaveAnswer::Discard};
   Load(bad);
   EXPECT_EQ(prompts.messages,
             (QStringList{LoadWarning, "Line 9: 'abc' is not a valid integer value."}));

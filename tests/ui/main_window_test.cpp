@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, PopupMenusHoldTheirItemsInOrder) {
   for (QAction* action : Form1->PopupMenu2->actions()) otherItems.push_back(action->text());
   EXPECT_EQ(otherItems, (QStringList{QStringLiteral("Randomize Bézier Colours"),
                                      QStringLiteral("Edit Bézier Colour"), "Set Owner Information",
-                                     "Use Network", "Set Up Network"}));
+                                     "Use Network", "Set Up Network", "", "Undo", "Redo"}));
   EXPECT_TRUE(Form1->NetworkRendering->isCheckable());
   EXPECT_FALSE(Form1->NetworkRendering->isChecked());
   Form1->NetworkRendering->trigger();

@@ -173,9 +173,8 @@ TEST_F(StartupTest, CommandLineFileWithABadNumberIsReportedAndTheEmptyModelStays
   EXPECT_TRUE(Form1->EditAllowed);
 }
 
-TEST_F(StartupTest, ClosingTheMainWindowAsksNothingAndSignalsTheEnd) {
+TEST_F(StartupTest, ClosingTheMainWindowWithAnUnchangedModelAsksNothingAndSignalsTheEnd) {
   Start();
-  CurrentModel.Name = "Unsaved";
   Form1->show();
   QSignalSpy closed(Form1, &TForm1::Closed);
   EXPECT_TRUE(Form1->close());
