@@ -1,38 +1,53 @@
 // The difference of two states of a model: what an edit changed, enough to take it back or again.
 #include "engine/model_diff.h"
 
+#include <utility>
+
 namespace morv {
 
 namespace {
 
-TJointShape ShapeOf(const TJoint& joint) {
-  return {joint.RefCount, joint.ControlRefs, joint.Mass, joint.Position};
+TJointPlace PlaceOf(const TJoint& joint) { return {joint.Mass, joint.Position}; }
+
+TJointRefs RefsOf(const TJoint& joint) { return {joint.RefCount, joint.ControlRefs}; }
+
+bool SamePlace(const TJoint& a, const TJoint& b) {
+  return a.Mass == b.Mass && a.Position == b.Position;
 }
 
-void SetShape(TJoint& joint, const TJointShape& shape) {
-  joint.RefCount = shape.RefCount;
-  joint.ControlRefs = shape.ControlRefs;
-  joint.Mass = shape.Mass;
-  joint.Position = shape.Position;
+bool SameRefs(const TJoint& a, const TJoint& b) {
+  return a.RefCount == b.RefCount && a.ControlRefs == b.ControlRefs;
 }
 
 template <typename T>
-void Compare(std::optional<TChange<T>>& change, const T& before, const T& after) {
-  if (!(before == after)) change = TChange<T>{before, after};
-}
-
-bool SameShape(const TJoint& a, const TJoint& b) {
-  return a.RefCount == b.RefCount && a.Mass == b.Mass && a.Position == b.Position &&
-         a.ControlRefs == b.ControlRefs;
+void Compare(std::optional<T>& kept, const T& before, const T& after) {
+  if (!(before == after)) kept = before;
 }
 
 // `read` takes what a difference keeps of an entry, `same` compares entries without copying them.
 template <typename T, typename Item, int32_t N, typename Read, typename Same>
-void CompareSlots(std::vector<TSlotChange<T>>& changes, const OneBasedArray<Item, N>& before,
+void CompareSlots(std::vector<TSlot<T>>& slots, const OneBasedArray<Item, N>& before,
                   const OneBasedArray<Item, N>& after, Read read, Same same) {
   for (int32_t i = 1; i <= N; ++i) {
-    if (!same(before[i], after[i])) changes.push_back({i, read(before[i]), read(after[i])});
+    if (!same(before[i], after[i])) slots.push_back({i, read(before[i])});
   }
+  // Most edits touch a few slots; a difference keeps no spare room for the rest of its life.
+  slots.shrink_to_fit();
+}
+
+template <typename T>
+void Swap(T& value, std::optional<T>& kept) {
+  if (kept) std::swap(value, *kept);
+}
+
+template <typename T, typename Item, int32_t N, typename Exchange>
+void SwapSlots(OneBasedArray<Item, N>& items, std::vector<TSlot<T>>& slots, Exchange exchange) {
+  for (TSlot<T>& slot : slots) exchange(items[slot.Index], slot.Value);
+}
+
+template <typename T>
+void Copy(T& mirror, const T& model, const std::optional<T>& kept) {
+  if (kept) mirror = model;
 }
 
 template <typename T>
@@ -40,40 +55,21 @@ std::size_t HeldBytes(const std::vector<T>& items) {
   return items.capacity() * sizeof(T);
 }
 
-std::size_t HeldBytes(const std::optional<TChange<std::string>>& change) {
-  if (!change) return 0;
+std::size_t HeldBytes(const std::optional<std::string>& text) {
   // Short texts sit inside the string itself.
-  const auto outside = [](const std::string& s) {
-    return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0;
-  };
-  return outside(change->Before) + outside(change->After);
-}
-
-// `pick` chooses the end of each change to put into the model.
-template <typename Pick>
-void Apply(TMorvObject& model, const TModelDiff& diff, Pick pick) {
-  if (diff.Name) model.Name = pick(*diff.Name);
-  if (diff.Owner) model.Owner = pick(*diff.Owner);
-  if (diff.Password) model.Password = pick(*diff.Password);
-  if (diff.Locked) model.Locked = pick(*diff.Locked);
-  if (diff.ControlCount) model.ControlCount = pick(*diff.ControlCount);
-  if (diff.PatchCount) model.PatchCount = pick(*diff.PatchCount);
-  if (diff.JointCount) model.JointCount = pick(*diff.JointCount);
-  for (const auto& c : diff.Controls) model.Controls[c.Index] = pick(c);
-  for (const auto& c : diff.Patches) model.Patches[c.Index] = pick(c);
-  for (const auto& c : diff.Joints) SetShape(model.Joints[c.Index], pick(c));
+  return text && text->capacity() > std::string().capacity() ? text->capacity() + 1 : 0;
 }
 
 }  // namespace
 
 bool TModelDiff::Empty() const {
   return !Name && !Owner && !Password && !Locked && !ControlCount && !PatchCount && !JointCount &&
-         Controls.empty() && Patches.empty() && Joints.empty();
+         Controls.empty() && Patches.empty() && JointPlaces.empty() && JointRefs.empty();
 }
 
 std::size_t TModelDiff::Bytes() const {
   return sizeof(TModelDiff) + HeldBytes(Name) + HeldBytes(Owner) + HeldBytes(Password) +
-         HeldBytes(Controls) + HeldBytes(Patches) + HeldBytes(Joints);
+         HeldBytes(Controls) + HeldBytes(Patches) + HeldBytes(JointPlaces) + HeldBytes(JointRefs);
 }
 
 TModelDiff DiffModels(const TMorvObject& before, const TMorvObject& after) {
@@ -87,24 +83,52 @@ TModelDiff DiffModels(const TMorvObject& before, const TMorvObject& after) {
   Compare(diff.JointCount, before.JointCount, after.JointCount);
   const auto copy = [](const auto& item) { return item; };
   const auto equal = [](const auto& a, const auto& b) { return a == b; };
-  CompareSlots<TControlVertex>(diff.Controls, before.Controls, after.Controls, copy, equal);
-  CompareSlots<TBezierPatch>(diff.Patches, before.Patches, after.Patches, copy, equal);
-  CompareSlots<TJointShape>(diff.Joints, before.Joints, after.Joints, ShapeOf, SameShape);
-  // Most edits touch a few slots; a difference keeps no spare room for the rest of its life.
-  diff.Controls.shrink_to_fit();
-  diff.Patches.shrink_to_fit();
-  diff.Joints.shrink_to_fit();
+  CompareSlots(diff.Controls, before.Controls, after.Controls, copy, equal);
+  CompareSlots(diff.Patches, before.Patches, after.Patches, copy, equal);
+  CompareSlots(diff.JointPlaces, before.Joints, after.Joints, PlaceOf, SamePlace);
+  CompareSlots(diff.JointRefs, before.Joints, after.Joints, RefsOf, SameRefs);
   return diff;
 }
 
-void ApplyBefore(TMorvObject& model, const TModelDiff& diff) {
-  Apply(
-      model, diff, [](const auto& change) -> const auto& { return change.Before; });
+void Exchange(TMorvObject& model, TModelDiff& diff) {
+  Swap(model.Name, diff.Name);
+  Swap(model.Owner, diff.Owner);
+  Swap(model.Password, diff.Password);
+  Swap(model.Locked, diff.Locked);
+  Swap(model.ControlCount, diff.ControlCount);
+  Swap(model.PatchCount, diff.PatchCount);
+  Swap(model.JointCount, diff.JointCount);
+  const auto swap = [](auto& item, auto& kept) { std::swap(item, kept); };
+  SwapSlots(model.Controls, diff.Controls, swap);
+  SwapSlots(model.Patches, diff.Patches, swap);
+  SwapSlots(model.Joints, diff.JointPlaces, [](TJoint& joint, TJointPlace& kept) {
+    std::swap(joint.Mass, kept.Mass);
+    std::swap(joint.Position, kept.Position);
+  });
+  SwapSlots(model.Joints, diff.JointRefs, [](TJoint& joint, TJointRefs& kept) {
+    std::swap(joint.RefCount, kept.RefCount);
+    std::swap(joint.ControlRefs, kept.ControlRefs);
+  });
 }
 
-void ApplyAfter(TMorvObject& model, const TModelDiff& diff) {
-  Apply(
-      model, diff, [](const auto& change) -> const auto& { return change.After; });
+void CopyCovered(TMorvObject& mirror, const TMorvObject& model, const TModelDiff& diff) {
+  Copy(mirror.Name, model.Name, diff.Name);
+  Copy(mirror.Owner, model.Owner, diff.Owner);
+  Copy(mirror.Password, model.Password, diff.Password);
+  Copy(mirror.Locked, model.Locked, diff.Locked);
+  Copy(mirror.ControlCount, model.ControlCount, diff.ControlCount);
+  Copy(mirror.PatchCount, model.PatchCount, diff.PatchCount);
+  Copy(mirror.JointCount, model.JointCount, diff.JointCount);
+  for (const auto& slot : diff.Controls) mirror.Controls[slot.Index] = model.Controls[slot.Index];
+  for (const auto& slot : diff.Patches) mirror.Patches[slot.Index] = model.Patches[slot.Index];
+  for (const auto& slot : diff.JointPlaces) {
+    mirror.Joints[slot.Index].Mass = model.Joints[slot.Index].Mass;
+    mirror.Joints[slot.Index].Position = model.Joints[slot.Index].Position;
+  }
+  for (const auto& slot : diff.JointRefs) {
+    mirror.Joints[slot.Index].RefCount = model.Joints[slot.Index].RefCount;
+    mirror.Joints[slot.Index].ControlRefs = model.Joints[slot.Index].ControlRefs;
+  }
 }
 
 bool SameModel(const TMorvObject& a, const TMorvObject& b) {
@@ -122,7 +146,7 @@ bool SameModel(const TMorvObject& a, const TMorvObject& b) {
   for (int32_t i = 1; i <= a.JointCount; ++i) {
     const TJoint& x = a.Joints[i];
     const TJoint& y = b.Joints[i];
-    if (x.RefCount != y.RefCount || x.Mass != y.Mass || !(x.Position == y.Position)) return false;
+    if (x.RefCount != y.RefCount || !SamePlace(x, y)) return false;
     for (int32_t k = 1; k <= x.RefCount && k <= MaxJointRefs; ++k) {
       if (x.ControlRefs[k] != y.ControlRefs[k]) return false;
     }

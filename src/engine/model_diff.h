@@ -12,42 +12,43 @@
 namespace morv {
 
 template <typename T>
-struct TChange {
-  T Before;
-  T After;
-};
-
-template <typename T>
-struct TSlotChange {
+struct TSlot {
   int32_t Index = 0;
-  T Before;
-  T After;
+  T Value;
 };
 
-// A joint as the user made it: its mass, place and references, without the mechanics' motion.
-struct TJointShape {
-  int32_t RefCount = 0;
-  OneBasedArray<int32_t, MaxJointRefs> ControlRefs;
+// A joint's mass and place, which moves change, apart from its references, which they do not.
+struct TJointPlace {
   int32_t Mass = 0;
   TControlVertex Position;
-  friend bool operator==(const TJointShape&, const TJointShape&) = default;
+  friend bool operator==(const TJointPlace&, const TJointPlace&) = default;
 };
 
-// Every part of the model that differs, each with its value before and after. The arrays are
-// compared slot by slot over their whole capacity, so applying a difference restores entries past
-// a count too, and the model comes back exactly. The joints' velocity and acceleration are the
+struct TJointRefs {
+  int32_t RefCount = 0;
+  OneBasedArray<int32_t, MaxJointRefs> ControlRefs;
+  friend bool operator==(const TJointRefs&, const TJointRefs&) = default;
+};
+
+// The parts of the model an edit changed, each with the value it has at the other end of the edit
+// from the model's: made from the states before and after, a difference holds the values before.
+// Exchanged with the model it takes the model to the other end and keeps the values it replaced,
+// so one difference takes its edit back and brings it again in turn, holding each value once.
+// The arrays are compared slot by slot over their whole capacity, so what lies past a count comes
+// back too and the model returns exactly. The joints' velocity and acceleration are the
 // mechanics' running state and never part of a difference.
 struct TModelDiff {
-  std::optional<TChange<std::string>> Name;
-  std::optional<TChange<std::string>> Owner;
-  std::optional<TChange<std::string>> Password;
-  std::optional<TChange<bool>> Locked;
-  std::optional<TChange<int32_t>> ControlCount;
-  std::optional<TChange<int32_t>> PatchCount;
-  std::optional<TChange<int32_t>> JointCount;
-  std::vector<TSlotChange<TControlVertex>> Controls;
-  std::vector<TSlotChange<TBezierPatch>> Patches;
-  std::vector<TSlotChange<TJointShape>> Joints;
+  std::optional<std::string> Name;
+  std::optional<std::string> Owner;
+  std::optional<std::string> Password;
+  std::optional<bool> Locked;
+  std::optional<int32_t> ControlCount;
+  std::optional<int32_t> PatchCount;
+  std::optional<int32_t> JointCount;
+  std::vector<TSlot<TControlVertex>> Controls;
+  std::vector<TSlot<TBezierPatch>> Patches;
+  std::vector<TSlot<TJointPlace>> JointPlaces;
+  std::vector<TSlot<TJointRefs>> JointRefs;
 
   bool Empty() const;
   // The memory the difference holds, its own record included.
@@ -56,10 +57,13 @@ struct TModelDiff {
 
 TModelDiff DiffModels(const TMorvObject& before, const TMorvObject& after);
 
-// Puts back the state before the difference, or brings the state after it. Each applies to a
-// model in the state at the other end; the joints' velocity and acceleration are left as they are.
-void ApplyBefore(TMorvObject& model, const TModelDiff& diff);
-void ApplyAfter(TMorvObject& model, const TModelDiff& diff);
+// Takes the model to the difference's other end, which must be where the model is not; the
+// difference then holds the end the model left.
+void Exchange(TMorvObject& model, TModelDiff& diff);
+
+// Copies every part the difference covers from `model` into `mirror`, which stood where the model
+// stood before its last exchange or edit.
+void CopyCovered(TMorvObject& mirror, const TMorvObject& model, const TModelDiff& diff);
 
 // True when the two hold the same model as a model file stores it: texts, lock, and each list up
 // to its count. What lies past a count and the mechanics' motion do not count.

@@ -20,16 +20,17 @@ class TModelHistory::TStep : public QUndoCommand {
   }
   ~TStep() override { history_.bytes_ -= bytes_; }
 
-  void undo() override { history_.Apply(diff_, false); }
+  // The difference holds the other end of the step from the model's, so both ways exchange it.
+  void undo() override { history_.Exchange(diff_); }
   void redo() override {
     // Pushed after the change was made: the first redo has happened already.
-    if (done_) history_.Apply(diff_, true);
+    if (done_) history_.Exchange(diff_);
     done_ = true;
   }
 
  private:
   TModelHistory& history_;
-  const TModelDiff diff_;
+  TModelDiff diff_;
   const std::size_t bytes_;
   bool done_ = false;
 };
@@ -78,7 +79,7 @@ void TModelHistory::Record() {
   const QString name = pendingName_.isEmpty() ? UnnamedChange : pendingName_;
   pendingName_.clear();
   if (diff.Empty()) return;
-  ApplyAfter(*recorded_, diff);
+  CopyCovered(*recorded_, model_, diff);
   stack_.push(new TStep(*this, name, std::move(diff)));
   // At the limit the oldest step goes and the position stays where it was.
   emit StepsChanged();
@@ -107,14 +108,9 @@ QString TModelHistory::RedoText() const {
   return CanRedo() ? QStringLiteral("Redo ") + stack_.redoText() : QStringLiteral("Redo");
 }
 
-void TModelHistory::Apply(const TModelDiff& diff, bool after) {
-  if (after) {
-    ApplyAfter(model_, diff);
-    ApplyAfter(*recorded_, diff);
-  } else {
-    ApplyBefore(model_, diff);
-    ApplyBefore(*recorded_, diff);
-  }
+void TModelHistory::Exchange(TModelDiff& diff) {
+  morv::Exchange(model_, diff);
+  CopyCovered(*recorded_, model_, diff);
   emit Applied();
   emit Touched();
 }

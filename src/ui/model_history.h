@@ -63,8 +63,8 @@ class TModelHistory : public QObject {
 
  private:
   class TStep;
-  // Takes one end of a step into the model and into the state the next boundary compares with.
-  void Apply(const TModelDiff& diff, bool after);
+  // Takes the model, and the state the next boundary compares with, to the step's other end.
+  void Exchange(TModelDiff& diff);
 
   TMorvObject& model_;
   // Large records: the model at the last boundary and the one last loaded or saved.

@@ -1,0 +1,309 @@
+// The model's history through the real commands: every kind of change undoes and redoes as one
+// named step, the keys reach it wherever the focus is, and the steps stay within their memory.
+#include <QMouseEvent>
+#include <QTest>
+#include <functional>
+
+#include "application_fixture.h"
+#include "bench/full_model.h"
+#include "engine/animation.h"
+#include "engine/mechanics.h"
+#include "engine/model_diff.h"
+#include "ui/animation_console.h"
+#include "ui/drag_space_drawing.h"
+#include "ui/edit_bezier_dialog.h"
+#include "ui/new_bezier_dialog.h"
+#include "ui/new_control_dialog.h"
+#include "ui/new_joint_dialog.h"
+#include "ui/owner_info_dialog.h"
+#include "ui/password_dialog.h"
+
+namespace morv::test {
+namespace {
+
+// The pixel of the drag space that stands for a point of the x-y plane.
+QPoint PixelOf(const TControlVertex& at) {
+  for (int py = 0; py < 200; ++py) {
+    for (int px = 0; px < 200; ++px) {
+      const TDragPoint p = PixelToDrag(px, py);
+      if (p.H == at.X && p.V == at.Y) return {px, py};
+    }
+  }
+  ADD_FAILURE() << "no pixel for (" << at.X << "," << at.Y << ")";
+  return {};
+}
+
+class ModelHistoryTest : public ApplicationTest {
+ protected:
+  void SetUp() override { Start(); }
+
+  template <typename Dialog>
+  void Script(std::function<void(Dialog&)> action) {
+    prompts.dialogActions.push_back([action](QDialog& dialog) {
+      auto* typed = dynamic_cast<Dialog*>(&dialog);
+      EXPECT_NE(typed, nullptr) << "another dialog opened: " << dialog.objectName().toStdString();
+      if (typed != nullptr) action(*typed);
+      return dialog.result();
+    });
+  }
+
+  // A drag of several moves with one button from `from` to `to` in the x-y plane.
+  static void Drag(Qt::MouseButton button, const TControlVertex& from, const TControlVertex& to) {
+    QTest::mousePress(Form1->DragSpace, button, {}, PixelOf(from));
+    for (int step = 1; step <= 4; ++step) {
+      const TControlVertex at{from.X + (to.X - from.X) * step / 4,
+                              from.Y + (to.Y - from.Y) * step / 4, 0};
+      QMouseEvent move(QEvent::MouseMove, PixelOf(at), Form1->DragSpace->mapToGlobal(PixelOf(at)),
+                       button, button, Qt::NoModifier);
+      QApplication::sendEvent(Form1->DragSpace, &move);
+    }
+    QTest::mouseRelease(Form1->DragSpace, button, {}, PixelOf(to));
+  }
+
+  // Both views show the working model: the 3D view's scene and the drag space as drawn afresh.
+  static void ExpectViewsShowTheModel(const char* when) {
+    Form1->FinishRendering();
+    EXPECT_TRUE(SameModel(SceneObject, CurrentModel)) << when << ": the 3D view";
+    QImage expected(200, 200, QImage::Format_RGB32);
+    TPlaneList controls;
+    TPlaneList joints;
+    DrawDragSpace(CurrentModel, Form1->ViewPlane(), Form1->PlaneLevel(), expected, controls,
+                  joints);
+    EXPECT_TRUE(Form1->DragSpace->Picture() == expected) << when << ": the drag space";
+    EXPECT_EQ(Form1->Edit1->text(), QString::fromLatin1(CurrentModel.Name.c_str())) << when;
+  }
+};
+
+TEST_F(ModelHistoryTest, EveryKindOfCommandUndoesAndRedoesAsOneNamedStep) {
+  Form1->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  const TMorvObject start = CurrentModel;
+  struct Row {
+    QString step;
+    std::function<void()> command;
+  };
+  const std::vector<Row> rows = {
+      {"Add Control",
+       [&] {
+         Script<Tnewcontrol>([](Tnewcontrol& d) {
+           d.xVal->setValue(-30);
+           d.yVal->setValue(40);
+           d.BitBtn1->click();
+         });
+         Form1->BitBtn5->click();
+       }},
+      {"Add Control",
+       [&] {
+         Script<Tnewcontrol>([](Tnewcontrol& d) {
+           d.xVal->setValue(50);
+           d.yVal->setValue(-20);
+           d.BitBtn1->click();
+         });
+         Form1->BitBtn5->click();
+       }},
+      {QStringLiteral("Add Bézier"),
+       [&] {
+         Script<Tnewbezier>([](Tnewbezier& d) {
+           for (TSpinEdit* p : {d.p1, d.p2, d.p3, d.p4}) p->setValue(1);
+           for (TSpinEdit* p : {d.p5, d.p6, d.p7, d.p8}) p->setValue(2);
+           d.BitBtn1->click();
+         });
+         Form1->BitBtn4->click();
+       }},
+      {"Add Joint",
+       [&] {
+         Script<Tnewjoint>([](Tnewjoint& d) {
+           d.xVal->setValue(10);
+           d.yVal->setValue(10);
+           d.mass->setValue(4);
+           d.refcon->setValue(2);
+           d.BitBtn2->click();
+           d.BitBtn1->click();
+         });
+         Form1->BitBtn6->click();
+       }},
+      {"Drag Control",
+       [] {
+         Drag(Qt::LeftButton, {-30, 40, 0}, {-60, 70, 0});
+       }},
+      {"Drag Joint",
+       [] {
+         Drag(Qt::RightButton, {10, 10, 0}, {30, -40, 0});
+       }},
+      {"Rename",
+       [] {
+         Form1->Edit1->setFocus();
+         Form1->Edit1->selectAll();
+         QTest::keyClicks(Form1->Edit1, "Bird");
+         Form1->BitBtn1->setFocus();
+       }},
+      {QStringLiteral("Edit Bézier Colour"),
+       [&] {
+         Script<Teditbez>([](Teditbez& d) {
+           d.SpinEdit1->setValue(1);
+           d.Shape1->SetColour(0x123456);
+           d.Button1->click();
+         });
+         Form1->EditBzierColour1->trigger();
+       }},
+      {QStringLiteral("Randomize Bézier Colours"),
+       [] { Form1->RandomizeBzierColours1->trigger(); }},
+      {"Set Owner Information",
+       [&] {
+         Script<Townerinfo>([](Townerinfo& d) {
+           d.Edit1->setText("Ann");
+           d.Edit2->setText("pw");
+           d.CheckBox1->setChecked(true);
+           d.BitBtn1->click();
+         });
+         Form1->SetOwnerInfo1->trigger();
+       }},
+      {"Animation",
+       [] {
+         // Recorded in the console as a user would.
+         anim->jID->setValue(1);
+         for (const TControlVertex& at : {TControlVertex{80, 0, 0}, TControlVertex{80, 60, 0}}) {
+           anim->xL->setValue(at.X);
+           anim->yL->setValue(at.Y);
+           anim->BitBtn6->click();
+         }
+         anim->Speed->setValue(5);
+         anim->BitBtn8->click();
+         anim->animlistbox->setCurrentIndex(AnimationSet.Count - 1);
+         // Play puts the joint on its first location at once.
+         anim->BitBtn3->click();
+         for (int tick = 0; tick < 6; ++tick) Form1->AnimationPumpTimer();
+       }},
+      {"Mechanics",
+       [] {
+         ApplyForce(CurrentModel, 1, {0, 500, 0});
+         for (int tick = 0; tick < 3; ++tick) Form1->PhysicsPumpTimer();
+       }},
+      {"Delete Last Joint", [] { Form1->Last1->trigger(); }},
+      {QStringLiteral("Delete Last Bézier"), [] { Form1->LastB1->trigger(); }},
+      {"Delete Last Control", [] { Form1->LastControl1->trigger(); }},
+      {"Load",
+       [&] {
+         prompts.saveAnswers = {SaveAnswer::Discard};
+         prompts.fileAnswers = {DataFile("tetra.MVD")};
+         Form1->BitBtn1->click();
+       }},
+  };
+  std::vector<TMorvObject> states{CurrentModel};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.step.toStdString());
+    const TMorvObject before = CurrentModel;
+    row.command();
+    // The menu names what a timer has changed once it is opened.
+    Form1->History->Record();
+    ASSERT_FALSE(SameModel(before, CurrentModel)) << "the command changed nothing";
+    const TMorvObject after = CurrentModel;
+    EXPECT_EQ(Form1->Undo1->text(), "Undo " + row.step);
+    EXPECT_FALSE(Form1->Redo1->isEnabled());
+
+    Form1->Undo1->trigger();
+    EXPECT_TRUE(SameModel(CurrentModel, before));
+    EXPECT_EQ(Form1->Redo1->text(), "Redo " + row.step);
+    ExpectViewsShowTheModel("undone");
+    Form1->Redo1->trigger();
+    EXPECT_TRUE(SameModel(CurrentModel, after));
+    ExpectViewsShowTheModel("redone");
+    states.push_back(CurrentModel);
+  }
+  EXPECT_TRUE(prompts.AllAnswersUsed());
+  // The motion of the mechanics is no step: undoing leaves the joint's velocity as it is.
+  const TVelocity3D moving = CurrentModel.Joints[1].Velocity;
+
+  // Back to the start, one step at a time; the lock set above does not stop the owner's own run.
+  for (std::size_t s = states.size() - 1; s-- > 0;) {
+    Form1->Undo1Click();
+    ASSERT_TRUE(SameModel(CurrentModel, states[s]))
+        << "back to before " << rows[s].step.toStdString();
+  }
+  EXPECT_TRUE(SameModel(CurrentModel, start));
+  EXPECT_EQ(CurrentModel.Joints[1].Velocity, moving);
+  EXPECT_FALSE(Form1->Undo1->isEnabled());
+  EXPECT_EQ(Form1->Undo1->text(), "Undo");
+  ExpectViewsShowTheModel("at the start");
+  // The model last loaded is the one the last step brought; back there it is unchanged again.
+  EXPECT_TRUE(Form1->History->Changed());
+  while (Form1->Redo1->isEnabled()) Form1->Redo1->trigger();
+  EXPECT_TRUE(SameModel(CurrentModel, states.back()));
+  EXPECT_FALSE(Form1->History->Changed());
+}
+
+TEST_F(ModelHistoryTest, TheKeysReachTheHistoryWhereverTheFocusIsAndOnlyThere) {
+  Form1->show();
+  Display->show();
+  // One visit of the name field is one step, and Ctrl+Z there is the model's undo, not the field's.
+  Form1->Edit1->setFocus();
+  Form1->Edit1->selectAll();
+  QTest::keyClicks(Form1->Edit1, "Cat");
+  QTest::keyClicks(Form1->Edit1, "fish");
+  QTest::keyClick(Form1->Edit1, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(CurrentModel.Name, "MyObject");
+  EXPECT_EQ(Form1->Edit1->text(), "MyObject");
+  struct Press {
+    QWidget* target;
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+    const char* name;
+  };
+  for (const Press& p :
+       {Press{Display->xV, Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z, "Catfish"},
+        Press{Form1->DragSpace, Qt::ControlModifier, Qt::Key_Z, "MyObject"},
+        Press{Display, Qt::ControlModifier, Qt::Key_Y, "Catfish"},
+        Press{Form1->PLv, Qt::ControlModifier, Qt::Key_Z, "MyObject"},
+        Press{Form1->Edit1, Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z, "Catfish"}}) {
+    QTest::keyClick(p.target, p.key, p.modifiers);
+    EXPECT_EQ(CurrentModel.Name, p.name) << p.target->objectName().toStdString();
+  }
+  EXPECT_EQ(Form1->Edit1->text(), "Catfish");
+  EXPECT_EQ(Display->windowTitle(), "3D Display - Catfish");
+
+  // The dialogs keep their own keys.
+  QTest::keyClick(newcontrol->xVal, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(CurrentModel.Name, "Catfish");
+
+  // Behind the editing gate, a key shows the password prompt and takes nothing back.
+  Form1->EditAllowed = false;
+  int prompted = 0;
+  prompts.dialogActions.push_back([&](QDialog& dialog) {
+    prompted += &dialog == password;
+    return QDialog::Rejected;
+  });
+  QTest::keyClick(Form1->Edit1, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(prompted, 1);
+  EXPECT_EQ(CurrentModel.Name, "Catfish");
+}
+
+TEST_F(ModelHistoryTest, AThousandStepsOfAFullModelStayWithinTheirMemory) {
+  CurrentModel = bench::FullCapacityModel();
+  Form1->History->Reset();
+  const int steps = TModelHistory::StepLimit + 50;
+  std::vector<TMorvObject> kept;
+  for (int i = 0; i < steps; ++i) {
+    if (i == 50) kept.push_back(CurrentModel);
+    // Drags of joints that carry 100 vertices, and new colours for all 1000 patches.
+    Form1->History->Command(QStringLiteral("Step"));
+    if (i % 2 == 0) {
+      const int32_t joint = i % MaxJoints + 1;
+      MoveJoint(CurrentModel, joint, CurrentModel.Joints[joint].Position.X + 3, 0, i % 7);
+    } else {
+      for (int32_t p = 1; p <= MaxPatches; ++p) CurrentModel.Patches[p].Colour = (p * i) & 0xFFFFFF;
+    }
+    Form1->History->Record();
+  }
+  EXPECT_EQ(Form1->History->Steps(), TModelHistory::StepLimit);
+  const std::size_t bytes = Form1->History->Bytes();
+  std::cout << "history of " << Form1->History->Steps()
+            << " full-model steps, drags and colourings in turn: " << bytes << " bytes\n";
+  EXPECT_LE(bytes, std::size_t{64} << 20);
+  // The oldest kept step takes the model back to where it stood before it.
+  while (Form1->History->Undo()) {
+  }
+  EXPECT_TRUE(SameModel(CurrentModel, kept.front()));
+}
+
+}  // namespace
+}  // namespace morv::test
