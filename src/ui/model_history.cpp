@@ -53,13 +53,13 @@ void TModelHistory::Reset() {
   *recorded_ = model_;
   *saved_ = model_;
   emit StepsChanged();
-  emit Touched();
+  emit Saved();
 }
 
 void TModelHistory::MarkSaved() {
   Record();
   *saved_ = model_;
-  emit Touched();
+  emit Saved();
 }
 
 bool TModelHistory::Changed() const { return !SameModel(model_, *saved_); }

@@ -58,8 +58,10 @@ class TModelHistory : public QObject {
   void Applied();
   // The steps or their position changed: menus naming them must be updated.
   void StepsChanged();
-  // The model may have changed, or its saved state did.
+  // The model may have changed, or may be about to: Continue tells before the change is made.
   void Touched();
+  // The model as it is now was loaded or saved.
+  void Saved();
 
  private:
   class TStep;

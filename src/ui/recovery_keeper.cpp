@@ -19,6 +19,10 @@ TRecoveryKeeper::TRecoveryKeeper(TModelHistory& history, const TMorvObject& mode
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &TRecoveryKeeper::WriteIfChanged);
   connect(&history_, &TModelHistory::Touched, this, &TRecoveryKeeper::ModelTouched);
+  connect(&history_, &TModelHistory::Saved, this, [this] {
+    timer_.stop();
+    file_.Remove();
+  });
 }
 
 TRecoveryKeeper::~TRecoveryKeeper() { file_.Remove(); }
@@ -30,13 +34,8 @@ void TRecoveryKeeper::Adopt(TRecoveryFile file) {
 }
 
 void TRecoveryKeeper::ModelTouched() {
-  // Saved, or undone back to what was saved: nothing is left to recover.
-  if (!history_.Changed()) {
-    timer_.stop();
-    file_.Remove();
-    return;
-  }
-  // A change coming soon after another does not put the write off.
+  // A change coming soon after another does not put the write off. Whether there is anything to
+  // keep is asked when the time comes: the model may be told of a change before it is made.
   if (!timer_.isActive()) timer_.start(WriteDelayMs);
 }
 
@@ -45,6 +44,7 @@ void TRecoveryKeeper::WriteIfChanged() {
     timer_.start(BusyRetryMs);
     return;
   }
+  // Undone back to what was saved: nothing is left to recover.
   if (!history_.Changed()) {
     file_.Remove();
     return;
