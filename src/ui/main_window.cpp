@@ -32,6 +32,8 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
+constexpr int RecoveryOfferDelayMs = 500;
+
 // Both model file dialogs show MVD4 files and add ".MVD" to a name typed without extension.
 FileDialogOptions ModelFileDialog(const QString& title) {
   FileDialogOptions options;
@@ -485,7 +487,11 @@ void TForm1::SetUpNetwork1Click() {
 }
 
 bool TForm1::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) FormActivate();
+  if (event->type() == QEvent::WindowActivate) {
+    FormActivate();
+    // Asked over the windows once they stand in their places, which the activation puts them in.
+    if (recoveryOffer_) QTimer::singleShot(0, this, &TForm1::OfferRecovery);
+  }
   return QWidget::event(event);
 }
 
@@ -495,8 +501,8 @@ void TForm1::showEvent(QShowEvent* event) {
   if (!shownBefore_) {
     shownBefore_ = true;
     CentreOnScreen(this);
-    // Asked once the windows stand, over them.
-    if (recoveryOffer_) QTimer::singleShot(0, this, &TForm1::OfferRecovery);
+    // A window manager that does not activate the window still gets the question.
+    if (recoveryOffer_) QTimer::singleShot(RecoveryOfferDelayMs, this, &TForm1::OfferRecovery);
   }
   FormShow();
 }
