@@ -261,6 +261,7 @@ void TForm1::FindRecovery() {
       TMorvObject model;
       LoadModel(lines, model);
       recoveryLines_ = std::move(lines);
+      recoveryName_ = FromModelText(model.Name);
       recoveryOffer_ = std::move(file);
       return;
     } catch (const std::exception&) {
@@ -272,26 +273,21 @@ void TForm1::OfferRecovery() {
   if (!recoveryOffer_) return;
   TRecoveryFile file = std::move(*recoveryOffer_);
   recoveryOffer_.reset();
-  bool recovered = false;
-  RunReported(prompts_, [&] {
-    TMorvObject model;
-    LoadModel(recoveryLines_, model);
-    const Answer answer =
-        prompts_.AskYesNo(QStringLiteral("Morv! 5 was not closed properly. Recover the model \"") +
-                          FromModelText(model.Name) + QStringLiteral("\" as it was at ") +
-                          file.Written().toString(QStringLiteral("HH:mm")) + QStringLiteral("?"));
-    if (answer == Answer::No) file.Remove();
-    if (answer != Answer::Yes) return;
+  const Answer answer =
+      prompts_.AskYesNo(QStringLiteral("Morv! 5 was not closed properly. Recover the model \"") +
+                        recoveryName_ + QStringLiteral("\" as it was at ") +
+                        file.Written().toString(QStringLiteral("HH:mm")) + QStringLiteral("?"));
+  if (answer == Answer::No) file.Remove();
+  if (answer == Answer::Yes) {
     // Changed and unsaved: the model last loaded or saved is still the one of the start.
     RunCommand(QStringLiteral("Recover"), [this] {
       Memo1 = std::move(recoveryLines_);
       LoadMemo1(true);
     });
     Recovery->Adopt(std::move(file));
-    recovered = true;
-  });
+  }
   recoveryLines_.clear();
-  if (recovered || !commandLineWaits_) return;
+  if (answer == Answer::Yes || !commandLineWaits_) return;
   commandLineWaits_ = false;
   LoadCommandLineFile(true);
   History->Reset();

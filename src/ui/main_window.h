@@ -234,9 +234,11 @@ class TForm1 : public QWidget {
   QString commandLineFile_;
   bool quitRequested_ = false;
   bool shownBefore_ = false;
-  // A recovery file waiting to be offered, its lines, and whether the command-line model waits too.
+  // A recovery file waiting to be offered, its lines and model name, and whether the command-line
+  // model waits for the answer.
   std::optional<TRecoveryFile> recoveryOffer_;
   TextLines recoveryLines_;
+  QString recoveryName_;
   bool commandLineWaits_ = false;
   // A tick that shows a message keeps running while the box is open; later ticks wait for it.
   bool pumpBusy_ = false;

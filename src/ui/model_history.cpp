@@ -44,8 +44,12 @@ TModelHistory::TModelHistory(TMorvObject& model, QObject* parent)
   connect(&stack_, &QUndoStack::indexChanged, this, &TModelHistory::StepsChanged);
 }
 
-// The steps refer back to the history while the stack deletes them.
-TModelHistory::~TModelHistory() { stack_.clear(); }
+// The steps refer back to the history while the stack deletes them. The stack says nothing as it
+// goes: its owner's window may be half gone by then.
+TModelHistory::~TModelHistory() {
+  stack_.blockSignals(true);
+  stack_.clear();
+}
 
 void TModelHistory::Reset() {
   stack_.clear();
