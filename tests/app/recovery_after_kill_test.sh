@@ -14,6 +14,10 @@ main_title="Morv! 5 - Bézier Modeller"
 box_title="Morv! 5"
 
 work=$(mktemp -d)
+# The picture of a failed run goes where ctest runs the test, inside the build folder; one of an
+# earlier run would mislead.
+shot="$PWD/recovery_after_kill_failure.png"
+rm -f "$shot"
 xvfb_pid='' openbox_pid='' morv_pid=''
 
 step() { echo "== $*"; }
@@ -39,6 +43,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# A test stopped from outside still takes its X server and programs with it.
+trap "exit 143" TERM INT HUP
 
 fail() {
   trap - ERR
@@ -46,10 +52,8 @@ fail() {
   if [ -n "${DISPLAY:-}" ]; then
     echo "-- windows:" >&2
     wmctrl -l >&2 || true
-    # The picture goes where ctest runs the test, which is inside the build folder.
     if command -v import >/dev/null; then
-      import -window root "$PWD/recovery_after_kill_failure.png" 2>/dev/null &&
-        echo "-- screen: $PWD/recovery_after_kill_failure.png" >&2
+      import -window root "$shot" 2>/dev/null && echo "-- screen: $shot" >&2
     fi
   fi
   if [ -s "$work/morv.log" ]; then
@@ -148,16 +152,30 @@ done
 [ -x "$morv" ] || fail "no program at $morv"
 
 step "starting Xvfb and openbox"
-# Xvfb chooses a free display itself, so parallel runs never meet on one.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_until 30 test -s "$work/display" || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-DISPLAY=":$(<"$work/display")"
-export DISPLAY
+# Runs started together must not meet on one display. Xvfb's own choice of a free display races
+# with another Xvfb choosing at the same moment, so a number is tried and taken only once the lock
+# of that display names this Xvfb and the display answers; a taken number makes Xvfb give up.
+x_ready() {
+  [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock")" = "$xvfb_pid" ] &&
+    DISPLAY=":$1" xdotool getdisplaygeometry >/dev/null 2>&1
+}
+x_ready_or_gone() { exited "$xvfb_pid" || x_ready "$1"; }
+display=$((RANDOM % 500 + 100))
+for _ in $(seq 20); do
+  display=$((display + 1))
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  if wait_until 30 x_ready_or_gone "$display" && x_ready "$display"; then break; fi
+  stop "$xvfb_pid"
+  xvfb_pid=''
+done
+[ -n "$xvfb_pid" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+export DISPLAY=":$display"
+echo "   display $DISPLAY"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 openbox_pid=$!
 wait_until 30 bash -c 'wmctrl -m 2>/dev/null | grep -q "^Name: Openbox"' ||
-  { cat "$work/openbox.log" >&2; fail "openbox did not start"; }
+  { cat "$work/xvfb.log" "$work/openbox.log" >&2; fail "openbox did not start"; }
 
 # A fresh user: nothing of the one running the tests is read or left behind. The bus address names
 # no bus, so that nothing starts a session bus that would outlive the test.
@@ -184,10 +202,12 @@ wait_until 30 running_and recovery_holds_name ||
 file=$(recovery_files)
 
 step "killing morv"
-kill -KILL "$morv_pid"
 status=0
 # Quietly: the shell would report the kill as if it were a fault.
-{ wait "$morv_pid"; } 2>/dev/null || status=$?
+{
+  kill -KILL "$morv_pid"
+  wait "$morv_pid"
+} 2>/dev/null || status=$?
 morv_pid=
 [ "$status" -eq 137 ] || fail "morv ended with status $status instead of being killed"
 [ -f "$file" ] || fail "the recovery file went with the killed run"
