@@ -60,11 +60,24 @@ std::size_t HeldBytes(const std::optional<std::string>& text) {
   return text && text->capacity() > std::string().capacity() ? text->capacity() + 1 : 0;
 }
 
+// Each part of the model that is one value, with the place a difference keeps it in.
+template <typename Visit>
+void EachSinglePart(Visit visit) {
+  visit(&TMorvObject::Name, &TModelDiff::Name);
+  visit(&TMorvObject::Owner, &TModelDiff::Owner);
+  visit(&TMorvObject::Password, &TModelDiff::Password);
+  visit(&TMorvObject::Locked, &TModelDiff::Locked);
+  visit(&TMorvObject::ControlCount, &TModelDiff::ControlCount);
+  visit(&TMorvObject::PatchCount, &TModelDiff::PatchCount);
+  visit(&TMorvObject::JointCount, &TModelDiff::JointCount);
+}
+
 }  // namespace
 
 bool TModelDiff::Empty() const {
-  return !Name && !Owner && !Password && !Locked && !ControlCount && !PatchCount && !JointCount &&
-         Controls.empty() && Patches.empty() && JointPlaces.empty() && JointRefs.empty();
+  bool kept = false;
+  EachSinglePart([&](auto, auto held) { kept = kept || (this->*held).has_value(); });
+  return !kept && Controls.empty() && Patches.empty() && JointPlaces.empty() && JointRefs.empty();
 }
 
 std::size_t TModelDiff::Bytes() const {
@@ -74,13 +87,7 @@ std::size_t TModelDiff::Bytes() const {
 
 TModelDiff DiffModels(const TMorvObject& before, const TMorvObject& after) {
   TModelDiff diff;
-  Compare(diff.Name, before.Name, after.Name);
-  Compare(diff.Owner, before.Owner, after.Owner);
-  Compare(diff.Password, before.Password, after.Password);
-  Compare(diff.Locked, before.Locked, after.Locked);
-  Compare(diff.ControlCount, before.ControlCount, after.ControlCount);
-  Compare(diff.PatchCount, before.PatchCount, after.PatchCount);
-  Compare(diff.JointCount, before.JointCount, after.JointCount);
+  EachSinglePart([&](auto part, auto held) { Compare(diff.*held, before.*part, after.*part); });
   const auto copy = [](const auto& item) { return item; };
   const auto equal = [](const auto& a, const auto& b) { return a == b; };
   CompareSlots(diff.Controls, before.Controls, after.Controls, copy, equal);
@@ -91,13 +98,7 @@ TModelDiff DiffModels(const TMorvObject& before, const TMorvObject& after) {
 }
 
 void Exchange(TMorvObject& model, TModelDiff& diff) {
-  Swap(model.Name, diff.Name);
-  Swap(model.Owner, diff.Owner);
-  Swap(model.Password, diff.Password);
-  Swap(model.Locked, diff.Locked);
-  Swap(model.ControlCount, diff.ControlCount);
-  Swap(model.PatchCount, diff.PatchCount);
-  Swap(model.JointCount, diff.JointCount);
+  EachSinglePart([&](auto part, auto held) { Swap(model.*part, diff.*held); });
   const auto swap = [](auto& item, auto& kept) { std::swap(item, kept); };
   SwapSlots(model.Controls, diff.Controls, swap);
   SwapSlots(model.Patches, diff.Patches, swap);
@@ -112,13 +113,7 @@ void Exchange(TMorvObject& model, TModelDiff& diff) {
 }
 
 void CopyCovered(TMorvObject& mirror, const TMorvObject& model, const TModelDiff& diff) {
-  Copy(mirror.Name, model.Name, diff.Name);
-  Copy(mirror.Owner, model.Owner, diff.Owner);
-  Copy(mirror.Password, model.Password, diff.Password);
-  Copy(mirror.Locked, model.Locked, diff.Locked);
-  Copy(mirror.ControlCount, model.ControlCount, diff.ControlCount);
-  Copy(mirror.PatchCount, model.PatchCount, diff.PatchCount);
-  Copy(mirror.JointCount, model.JointCount, diff.JointCount);
+  EachSinglePart([&](auto part, auto held) { Copy(mirror.*part, model.*part, diff.*held); });
   for (const auto& slot : diff.Controls) mirror.Controls[slot.Index] = model.Controls[slot.Index];
   for (const auto& slot : diff.Patches) mirror.Patches[slot.Index] = model.Patches[slot.Index];
   for (const auto& slot : diff.JointPlaces) {

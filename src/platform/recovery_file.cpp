@@ -49,11 +49,9 @@ void TRecoveryFile::Write(const TextLines& lines) {
     const QString name = QStringLiteral("%1-%2.MVD")
                              .arg(getpid())
                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    const QString path = folder + QLatin1Char('/') + name;
     // The lock comes first: no one ever finds this file without its writer holding it.
-    if (!Hold(folder + QLatin1Char('/') + name)) {
-      throw FileError("Cannot create file " +
-                      LockOf(folder + QLatin1Char('/') + name).toStdString());
-    }
+    if (!Hold(path)) throw FileError("Cannot create file " + LockOf(path).toStdString());
   }
   WriteTextLines(path_, lines);
 }

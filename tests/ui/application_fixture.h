@@ -2,10 +2,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <QToolButton>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -92,6 +94,17 @@ class ApplicationTest : public ::testing::Test {
   void TearDown() override { application.reset(); }
 
   QString DisplayCaption() const { return Display->windowTitle(); }
+
+  // The next dialog the program opens must be a `Dialog`; the action fills it and closes it.
+  template <typename Dialog>
+  void Script(std::function<void(Dialog&)> action) {
+    prompts.dialogActions.push_back([action](QDialog& dialog) {
+      auto* typed = dynamic_cast<Dialog*>(&dialog);
+      EXPECT_NE(typed, nullptr) << "another dialog opened: " << dialog.objectName().toStdString();
+      if (typed != nullptr) action(*typed);
+      return dialog.result();
+    });
+  }
 
   ScriptedPrompts prompts;
   FakeJoystickService joystick;

@@ -15,16 +15,6 @@ class ElementCommandsTest : public ApplicationTest {
  protected:
   void SetUp() override { Start(); }
 
-  template <typename Dialog>
-  void Script(std::function<void(Dialog&)> action) {
-    prompts.dialogActions.push_back([action](QDialog& dialog) {
-      auto* typed = dynamic_cast<Dialog*>(&dialog);
-      EXPECT_NE(typed, nullptr) << "another dialog opened: " << dialog.objectName().toStdString();
-      if (typed != nullptr) action(*typed);
-      return dialog.result();
-    });
-  }
-
   void AddVertex(int x, int y, int z) {
     Script<Tnewcontrol>([&](Tnewcontrol& d) {
       d.xVal->setValue(x);

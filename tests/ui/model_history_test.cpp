@@ -37,16 +37,6 @@ class ModelHistoryTest : public ApplicationTest {
  protected:
   void SetUp() override { Start(); }
 
-  template <typename Dialog>
-  void Script(std::function<void(Dialog&)> action) {
-    prompts.dialogActions.push_back([action](QDialog& dialog) {
-      auto* typed = dynamic_cast<Dialog*>(&dialog);
-      EXPECT_NE(typed, nullptr) << "another dialog opened: " << dialog.objectName().toStdString();
-      if (typed != nullptr) action(*typed);
-      return dialog.result();
-    });
-  }
-
   // A drag of several moves with one button from `from` to `to` in the x-y plane.
   static void Drag(Qt::MouseButton button, const TControlVertex& from, const TControlVertex& to) {
     QTest::mousePress(Form1->DragSpace, button, {}, PixelOf(from));
