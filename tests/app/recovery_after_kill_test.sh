@@ -160,22 +160,36 @@ x_ready() {
     DISPLAY=":$1" xdotool getdisplaygeometry >/dev/null 2>&1
 }
 x_ready_or_gone() { exited "$xvfb_pid" || x_ready "$1"; }
+# A display may still refuse a client that arrives just after it answered the first one (seen
+# when several runs start together), so Xvfb and openbox start again together on another number.
+start_display() {
+  local _
+  for _ in $(seq 20); do
+    display=$((display + 1))
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    if wait_until 30 x_ready_or_gone "$display" && x_ready "$display"; then return 0; fi
+    stop "$xvfb_pid"
+    xvfb_pid=''
+  done
+  cat "$work/xvfb.log" >&2
+  fail "Xvfb did not start"
+}
 display=$((RANDOM % 500 + 100))
-for _ in $(seq 20); do
-  display=$((display + 1))
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  if wait_until 30 x_ready_or_gone "$display" && x_ready "$display"; then break; fi
+for attempt in $(seq 5); do
+  start_display
+  export DISPLAY=":$display"
+  echo "   display $DISPLAY"
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  openbox_pid=$!
+  if wait_until 30 bash -c 'wmctrl -m 2>/dev/null | grep -q "^Name: Openbox"'; then break; fi
+  cat "$work/openbox.log" >&2
+  stop "$openbox_pid"
   stop "$xvfb_pid"
-  xvfb_pid=''
+  openbox_pid='' xvfb_pid=''
+  unset DISPLAY
+  [ "$attempt" -lt 5 ] || fail "openbox did not start"
 done
-[ -n "$xvfb_pid" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-export DISPLAY=":$display"
-echo "   display $DISPLAY"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-wait_until 30 bash -c 'wmctrl -m 2>/dev/null | grep -q "^Name: Openbox"' ||
-  { cat "$work/xvfb.log" "$work/openbox.log" >&2; fail "openbox did not start"; }
 
 # A fresh user: nothing of the one running the tests is read or left behind. The bus address names
 # no bus, so that nothing starts a session bus that would outlive the test.
