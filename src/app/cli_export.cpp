@@ -1,42 +1,65 @@
-// The morv-cli command that hands a model to other 3D programs as OBJ or STL.
+// The morv-cli command that hands a model to other 3D programs in one of the export formats.
 #include "app/cli_export.h"
 
 #include <QFileInfo>
 
 #include "app/cli_arguments.h"
+#include "engine/export_formats.h"
 #include "engine/export_mesh.h"
-#include "engine/obj_export.h"
-#include "engine/stl_export.h"
 #include "platform/text_file.h"
 
 namespace morv {
 
+namespace {
+
+// "OUT.obj|OUT.stl|..." for the usage error that names the files the command takes.
+std::string OutputNames(std::string_view separator) {
+  std::string names;
+  for (const TExportFormat& format : ExportFormats()) {
+    if (!names.empty()) names += separator;
+    names += "OUT." + std::string(format.Suffix);
+  }
+  return names;
+}
+
+}  // namespace
+
+std::string ExportUsage() {
+  std::string text =
+      "  export MODEL.MVD OUT.FORMAT\n"
+      "                           write the patches as the 3D view cuts them, in\n"
+      "                           model coordinates, leaving out faces of no area;\n"
+      "                           FORMAT is the output file's suffix:\n";
+  for (const TExportFormat& format : ExportFormats()) {
+    std::string suffix(format.Suffix);
+    suffix.resize(6, ' ');
+    text += "                             " + suffix + std::string(format.Description) + "\n";
+  }
+  return text;
+}
+
 int Export(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});
-  const std::vector<std::string>& named = CommandFiles(line, "export", "MODEL.MVD OUT.obj|OUT.stl");
+  const std::vector<std::string>& named =
+      CommandFiles(line, "export", "MODEL.MVD " + OutputNames("|"));
   const QString path = PathArgument(named[1]);
   const QFileInfo target(path);
-  const QString suffix = target.suffix().toLower();
-  if (suffix != QStringLiteral("obj") && suffix != QStringLiteral("stl")) {
-    throw UsageError("the output file must end in .obj or .stl");
+  const TExportFormat* format = FindExportFormat(target.suffix().toStdString());
+  if (format == nullptr) {
+    throw UsageError("the output file must end in " + OutputNames(", ") + " (any case)");
   }
   const TMorvObject model = LoadModelFile(named[0]);
-  const std::vector<TExportPatch> mesh = ExportPatches(model);
-  const auto patches = static_cast<int64_t>(mesh.size());
-  if (suffix == QStringLiteral("stl")) {
-    WriteFileAtomically(path, ExportBinaryStl(mesh));
-    out << "Patches: " << patches << " Triangles: " << patches * PolygonsPerPatch * 2 << '\n';
-    return 0;
+  const TExportOutput output =
+      format->Write(ExportPatches(model), model.Name, target.fileName().toStdString());
+  // All files are written out before any replaces an old one, so a failure leaves the old set;
+  // the rows put companions first, so a file never names one that is not there yet.
+  std::vector<TFileBytes> files;
+  for (const TExportFile& file : output.Files) {
+    files.push_back(
+        {target.path() + QLatin1Char('/') + QString::fromStdString(file.Name), file.Bytes});
   }
-  // The material file sits beside the OBJ file under the same base name. Both are written out
-  // before either replaces an old file, so a failure leaves the old pair; the material file goes
-  // in first, so the OBJ file never names materials that are not there.
-  const QString mtlPath =
-      target.path() + QLatin1Char('/') + target.completeBaseName() + QStringLiteral(".mtl");
-  const TObjFiles files = ExportObj(model.Name, mesh, QFileInfo(mtlPath).fileName().toStdString());
-  WriteFilesAtomically({{mtlPath, files.Mtl}, {path, files.Obj}});
-  out << "Patches: " << patches << " Vertices: " << patches * PointsPerPatch
-      << " Faces: " << patches * PolygonsPerPatch << '\n';
+  WriteFilesAtomically(files);
+  out << output.Summary << '\n';
   return 0;
 }
 
