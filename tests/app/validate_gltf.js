@@ -80,7 +80,7 @@ async function check(file) {
   console.log(`${path.basename(file)}: errors ${issues.numErrors} warnings ${issues.numWarnings}` +
     ` infos ${issues.numInfos} hints ${issues.numHints} meshes ${(asset.json.meshes || []).length}` +
     ` triangles ${report.info.totalTriangleCount} materials ${report.info.materialCount}` +
-    ` zero-area ${shape.zeroArea} not-triangles ${shape.notTriangles}`);
+    ` zero-area-triangles ${shape.zeroArea} other-primitives ${shape.notTriangles}`);
   for (const message of issues.messages) {
     console.log(`  ${message.code} ${message.pointer || ''}: ${message.message}`);
   }
