@@ -12,12 +12,14 @@ namespace morv {
 
 namespace {
 
-// "OUT.obj|OUT.stl|..." for the usage error that names the files the command takes.
-std::string OutputNames(std::string_view separator) {
+// The table's suffixes after `prefix`, as in "OUT.obj|OUT.stl|..." or ".obj, .stl or .glb".
+std::string OutputNames(const std::string& prefix, std::string_view separator,
+                        std::string_view last) {
   std::string names;
-  for (const TExportFormat& format : ExportFormats()) {
-    if (!names.empty()) names += separator;
-    names += "OUT." + std::string(format.Suffix);
+  const auto formats = ExportFormats();
+  for (std::size_t k = 0; k < formats.size(); ++k) {
+    if (k > 0) names += k + 1 == formats.size() ? last : separator;
+    names += prefix + std::string(formats[k].Suffix);
   }
   return names;
 }
@@ -41,12 +43,13 @@ std::string ExportUsage() {
 int Export(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});
   const std::vector<std::string>& named =
-      CommandFiles(line, "export", "MODEL.MVD " + OutputNames("|"));
+      CommandFiles(line, "export", "MODEL.MVD " + OutputNames("OUT.", "|", "|"));
   const QString path = PathArgument(named[1]);
   const QFileInfo target(path);
   const TExportFormat* format = FindExportFormat(target.suffix().toStdString());
   if (format == nullptr) {
-    throw UsageError("the output file must end in " + OutputNames(", ") + " (any case)");
+    throw UsageError("the output file must end in " + OutputNames(".", ", ", " or ") +
+                     " (in any case)");
   }
   const TMorvObject model = LoadModelFile(named[0]);
   const TExportOutput output =
