@@ -20,39 +20,39 @@ namespace morv {
 
 namespace {
 
-constexpr const char* Usage =
-    "Usage: morv-cli COMMAND ...\n"
-    "       morv-cli --help | --version\n"
-    "Commands:\n"
-    "  check MODEL.MVD          print the model's name, owner, lock and element counts\n"
-    "  resave IN.MVD OUT.MVD    load a model and save it again\n"
-    "  render MODEL.MVD OUT.BMP [--angles X Y Z] [--light X Y Z] [--background COLOUR]\n"
-    "                           [--threads]\n"
-    "                           render the model as the 3D view shows it (angles 0..360,\n"
-    "                           default 0 0 0; light default 200 0 -70; background a colour\n"
-    "                           0..16777215 with red in the lowest byte, default 32768) into\n"
-    "                           a 24-bit 360 x 360 bitmap\n"
-    "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
-    "                           play animations K (1..100) of the set (as the console's\n"
-    "                           Play), run N ticks (0 or more) of playback, save the model\n"
-    "                           and print the joints\n"
-    "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
-    "                           apply each force to joint J (1..1000) once, run N ticks of the\n"
-    "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
-    "                           1..10 and POWER -12..12), save the model and print each\n"
-    "                           joint's position, velocity and acceleration\n"
-    "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
-    "                           render the model as 'render' does (angles 0..360), then\n"
-    "                           write the printed model sheet's three pages (planes X-Y,\n"
-    "                           Y-Z, X-Z) as one PDF, and with --png also PREFIX1.png ..\n"
-    "                           PREFIX3.png\n"
-    "  export MODEL.MVD OUT.obj|OUT.stl\n"
-    "                           write the patches as the 3D view cuts them, in model\n"
-    "                           coordinates: Wavefront OBJ (with OUT.mtl for the colours) or\n"
-    "                           binary STL\n"
-    "Options may come before or after the files; after -- every argument is a file, even one\n"
-    "that begins with '-'. A value outside its range is a usage error.\n"
-    "Exit codes: 0 done, 1 a file could not be read or written, 2 usage error.\n";
+// The usage text; the export formats come from their table.
+std::string Usage() {
+  return "Usage: morv-cli COMMAND ...\n"
+         "       morv-cli --help | --version\n"
+         "Commands:\n"
+         "  check MODEL.MVD          print the model's name, owner, lock and element counts\n"
+         "  resave IN.MVD OUT.MVD    load a model and save it again\n"
+         "  render MODEL.MVD OUT.BMP [--angles X Y Z] [--light X Y Z] [--background COLOUR]\n"
+         "                           [--threads]\n"
+         "                           render the model as the 3D view shows it (angles 0..360,\n"
+         "                           default 0 0 0; light default 200 0 -70; background a colour\n"
+         "                           0..16777215 with red in the lowest byte, default 32768) into\n"
+         "                           a 24-bit 360 x 360 bitmap\n"
+         "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
+         "                           play animations K (1..100) of the set (as the console's\n"
+         "                           Play), run N ticks (0 or more) of playback, save the model\n"
+         "                           and print the joints\n"
+         "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
+         "                           apply each force to joint J (1..1000) once, run N ticks of "
+         "the\n"
+         "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
+         "                           1..10 and POWER -12..12), save the model and print each\n"
+         "                           joint's position, velocity and acceleration\n"
+         "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
+         "                           render the model as 'render' does (angles 0..360), then\n"
+         "                           write the printed model sheet's three pages (planes X-Y,\n"
+         "                           Y-Z, X-Z) as one PDF, and with --png also PREFIX1.png ..\n"
+         "                           PREFIX3.png\n" +
+         ExportUsage() +
+         "Options may come before or after the files; after -- every argument is a file, even one\n"
+         "that begins with '-'. A value outside its range is a usage error.\n"
+         "Exit codes: 0 done, 1 a file could not be read or written, 2 usage error.\n";
+}
 
 int Check(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});
@@ -125,7 +125,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "print") return Print(args, out, err);
     if (command == "export") return Export(args, out);
     if (command == "--help" || command == "help") {
-      out << Usage;
+      out << Usage();
       return 0;
     }
     if (command == "--version") {
@@ -136,7 +136,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command.starts_with('-')) throw UsageError("unknown option " + command);
     throw UsageError("unknown command " + command);
   } catch (const UsageError& error) {
-    err << "morv-cli: " << error.what() << "\n" << Usage;
+    err << "morv-cli: " << error.what() << "\n" << Usage();
     return 2;
   } catch (const std::exception& error) {
     err << error.what() << ".\n";

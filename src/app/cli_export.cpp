@@ -1,42 +1,68 @@
-// The morv-cli command that hands a model to other 3D programs as OBJ or STL.
+// The morv-cli command that hands a model to other 3D programs in one of the export formats.
 #include "app/cli_export.h"
 
 #include <QFileInfo>
 
 #include "app/cli_arguments.h"
+#include "engine/export_formats.h"
 #include "engine/export_mesh.h"
-#include "engine/obj_export.h"
-#include "engine/stl_export.h"
 #include "platform/text_file.h"
 
 namespace morv {
 
+namespace {
+
+// The table's suffixes after `prefix`, as in "OUT.obj|OUT.stl|..." or ".obj, .stl or .glb".
+std::string OutputNames(const std::string& prefix, std::string_view separator,
+                        std::string_view last) {
+  std::string names;
+  const auto formats = ExportFormats();
+  for (std::size_t k = 0; k < formats.size(); ++k) {
+    if (k > 0) names += k + 1 == formats.size() ? last : separator;
+    names += prefix + std::string(formats[k].Suffix);
+  }
+  return names;
+}
+
+}  // namespace
+
+std::string ExportUsage() {
+  std::string text =
+      "  export MODEL.MVD OUT.FORMAT\n"
+      "                           write the patches as the 3D view cuts them, in\n"
+      "                           model coordinates, leaving out faces of no area;\n"
+      "                           FORMAT is the output file's suffix:\n";
+  for (const TExportFormat& format : ExportFormats()) {
+    std::string suffix(format.Suffix);
+    suffix.resize(6, ' ');
+    text += "                             " + suffix + std::string(format.Description) + "\n";
+  }
+  return text;
+}
+
 int Export(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});
-  const std::vector<std::string>& named = CommandFiles(line, "export", "MODEL.MVD OUT.obj|OUT.stl");
+  const std::vector<std::string>& named =
+      CommandFiles(line, "export", "MODEL.MVD " + OutputNames("OUT.", "|", "|"));
   const QString path = PathArgument(named[1]);
   const QFileInfo target(path);
-  const QString suffix = target.suffix().toLower();
-  if (suffix != QStringLiteral("obj") && suffix != QStringLiteral("stl")) {
-    throw UsageError("the output file must end in .obj or .stl");
+  const TExportFormat* format = FindExportFormat(target.suffix().toStdString());
+  if (format == nullptr) {
+    throw UsageError("the output file must end in " + OutputNames(".", ", ", " or ") +
+                     " (in any case)");
   }
   const TMorvObject model = LoadModelFile(named[0]);
-  const std::vector<TExportPatch> mesh = ExportPatches(model);
-  const auto patches = static_cast<int64_t>(mesh.size());
-  if (suffix == QStringLiteral("stl")) {
-    WriteFileAtomically(path, ExportBinaryStl(mesh));
-    out << "Patches: " << patches << " Triangles: " << patches * PolygonsPerPatch * 2 << '\n';
-    return 0;
+  const TExportOutput output =
+      format->Write(ExportPatches(model), model.Name, target.fileName().toStdString());
+  // All files are written out before any replaces an old one, so a failure leaves the old set;
+  // the rows put companions first, so a file never names one that is not there yet.
+  std::vector<TFileBytes> files;
+  for (const TExportFile& file : output.Files) {
+    files.push_back(
+        {target.path() + QLatin1Char('/') + QString::fromStdString(file.Name), file.Bytes});
   }
-  // The material file sits beside the OBJ file under the same base name. Both are written out
-  // before either replaces an old file, so a failure leaves the old pair; the material file goes
-  // in first, so the OBJ file never names materials that are not there.
-  const QString mtlPath =
-      target.path() + QLatin1Char('/') + target.completeBaseName() + QStringLiteral(".mtl");
-  const TObjFiles files = ExportObj(model.Name, mesh, QFileInfo(mtlPath).fileName().toStdString());
-  WriteFilesAtomically({{mtlPath, files.Mtl}, {path, files.Obj}});
-  out << "Patches: " << patches << " Vertices: " << patches * PointsPerPatch
-      << " Faces: " << patches * PolygonsPerPatch << '\n';
+  WriteFilesAtomically(files);
+  out << output.Summary << '\n';
   return 0;
 }
 

@@ -1,4 +1,4 @@
-// The morv-cli command that hands a model to other 3D programs as OBJ or STL.
+// The morv-cli command that hands a model to other 3D programs in one of the export formats.
 #pragma once
 
 #include <ostream>
@@ -7,7 +7,10 @@
 
 namespace morv {
 
-// export MODEL.MVD OUT.obj|OUT.stl
+// export MODEL.MVD OUT.FORMAT, FORMAT a suffix of the export formats' table.
 int Export(const std::vector<std::string>& args, std::ostream& out);
+
+// The export command's lines of the usage text, its formats taken from the table.
+std::string ExportUsage();
 
 }  // namespace morv

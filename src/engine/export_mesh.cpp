@@ -3,8 +3,46 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 
 namespace morv {
+
+namespace {
+
+using TPatchPoints = std::array<TPoint3D, PointsPerPatch>;
+
+std::vector<TExportTriangle> Fan(const TPatchPoints& points, const TExportFace& face) {
+  std::vector<TExportTriangle> triangles;
+  auto point = [&](int32_t corner) -> const TPoint3D& {
+    return points[static_cast<std::size_t>(face.Corners[static_cast<std::size_t>(corner)])];
+  };
+  for (int32_t k = 1; k + 1 < face.CornerCount; ++k) {
+    if (TriangleIsDegenerate(point(0), point(k), point(k + 1))) continue;
+    triangles.push_back({face.Corners[0], face.Corners[static_cast<std::size_t>(k)],
+                         face.Corners[static_cast<std::size_t>(k + 1)]});
+  }
+  return triangles;
+}
+
+// The quadrilateral's distinct corners; it is a face only while they still span an area.
+std::optional<TExportFace> QuadFace(const TPatchPoints& points, const int32_t (&quad)[4]) {
+  TExportFace face;
+  for (const int32_t corner : quad) {
+    const int32_t index = corner - 1;
+    const auto begin = face.Corners.begin();
+    const auto end = begin + face.CornerCount;
+    if (std::none_of(begin, end, [&](int32_t k) {
+          return points[static_cast<std::size_t>(k)] == points[static_cast<std::size_t>(index)];
+        })) {
+      face.Corners[static_cast<std::size_t>(face.CornerCount++)] = index;
+    }
+  }
+  if (Fan(points, face).empty()) return std::nullopt;
+  return face;
+}
+
+}  // namespace
 
 std::vector<TExportPatch> ExportPatches(const TMorvObject& model) {
   std::vector<TExportPatch> patches;
@@ -13,9 +51,35 @@ std::vector<TExportPatch> ExportPatches(const TMorvObject& model) {
   for (int32_t i = 1; i <= count; ++i) {
     const TBezierPatch& patch = model.Patches[i];
     if (!PatchIsDrawable(patch, controls)) continue;
-    patches.push_back({i, patch.Colour & 0xFFFFFF, PatchPoints(model, patch)});
+    TExportPatch out{i, patch.Colour & 0xFFFFFF, PatchPoints(model, patch), {}};
+    for (const auto& quad : QuadTemplate) {
+      if (const auto face = QuadFace(out.Points, quad)) out.Faces.push_back(*face);
+    }
+    if (!out.Faces.empty()) patches.push_back(std::move(out));
   }
   return patches;
+}
+
+bool TriangleIsDegenerate(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
+  // Exactly, in 128 bits: differences of 32-bit coordinates take 33 bits, their products 66.
+  using Wide = __int128;
+  const Wide ux = Wide{b.X} - a.X, uy = Wide{b.Y} - a.Y, uz = Wide{b.Z} - a.Z;
+  const Wide vx = Wide{c.X} - a.X, vy = Wide{c.Y} - a.Y, vz = Wide{c.Z} - a.Z;
+  return uy * vz == uz * vy && uz * vx == ux * vz && ux * vy == uy * vx;
+}
+
+std::vector<TExportTriangle> FaceTriangles(const TExportPatch& patch, const TExportFace& face) {
+  return Fan(patch.Points, face);
+}
+
+int64_t TriangleCount(const std::vector<TExportPatch>& patches) {
+  int64_t count = 0;
+  for (const TExportPatch& patch : patches) {
+    for (const TExportFace& face : patch.Faces) {
+      count += static_cast<int64_t>(FaceTriangles(patch, face).size());
+    }
+  }
+  return count;
 }
 
 TVector3D FrontNormal(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
@@ -33,6 +97,19 @@ TVector3D FrontNormal(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
   const double length = std::sqrt(x * x + y * y + z * z);
   if (length == 0 || !std::isfinite(length)) return {};
   return {x / length, y / length, z / length};
+}
+
+std::string ColourName(int32_t colour) {
+  char name[16];
+  std::snprintf(name, sizeof name, "colour_%02X%02X%02X", static_cast<unsigned>(colour & 0xFF),
+                static_cast<unsigned>((colour >> 8) & 0xFF),
+                static_cast<unsigned>((colour >> 16) & 0xFF));
+  return name;
+}
+
+std::string FileBaseName(const std::string& fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  return dot == std::string::npos ? fileName : fileName.substr(0, dot);
 }
 
 }  // namespace morv

@@ -2,7 +2,6 @@
 #include "engine/obj_export.h"
 
 #include <charconv>
-#include <cstdio>
 #include <set>
 
 #include "engine/export_mesh.h"
@@ -16,15 +15,6 @@ namespace {
 int32_t Red(int32_t colour) { return colour & 0xFF; }
 int32_t Green(int32_t colour) { return (colour >> 8) & 0xFF; }
 int32_t Blue(int32_t colour) { return (colour >> 16) & 0xFF; }
-
-// The colour as other programs write it, red first: "colour_B46028" is red B4, green 60, blue 28
-// (stored with red in the lowest byte).
-std::string MaterialName(int32_t colour) {
-  char name[16];
-  std::snprintf(name, sizeof name, "colour_%02X%02X%02X", static_cast<unsigned>(Red(colour)),
-                static_cast<unsigned>(Green(colour)), static_cast<unsigned>(Blue(colour)));
-  return name;
-}
 
 // A colour channel of 0..255 as a fraction with four decimals, whatever the locale.
 std::string Channel(int32_t value) {
@@ -57,16 +47,17 @@ TObjFiles ExportObj(const std::string& modelName, const std::vector<TExportPatch
   for (const TExportPatch& patch : patches) {
     colours.insert(patch.Colour);
     obj += "g patch" + std::to_string(patch.Index) + "\n";
-    obj += "usemtl " + MaterialName(patch.Colour) + "\n";
+    obj += "usemtl " + ColourName(patch.Colour) + "\n";
     for (const TPoint3D& p : patch.Points) {
       obj += 'v';
       for (const int32_t c : {p.X, p.Y, p.Z}) obj.append(1, ' ').append(IntToStr(c));
       obj += '\n';
     }
-    for (const auto& row : QuadTemplate) {
+    for (const TExportFace& face : patch.Faces) {
       obj += 'f';
-      for (const int32_t corner : row) {
-        obj.append(1, ' ').append(std::to_string(firstVertex + corner - 1));
+      for (int32_t k = 0; k < face.CornerCount; ++k) {
+        obj.append(1, ' ').append(
+            std::to_string(firstVertex + face.Corners[static_cast<std::size_t>(k)]));
       }
       obj += '\n';
     }
@@ -74,11 +65,24 @@ TObjFiles ExportObj(const std::string& modelName, const std::vector<TExportPatch
   }
   files.Mtl = "# Morv! 5 patch colours\n";
   for (const int32_t colour : colours) {
-    files.Mtl += "newmtl " + MaterialName(colour) + "\n";
+    files.Mtl += "newmtl " + ColourName(colour) + "\n";
     files.Mtl += "Kd " + Channel(Red(colour)) + " " + Channel(Green(colour)) + " " +
                  Channel(Blue(colour)) + "\n";
   }
   return files;
+}
+
+TExportOutput ObjExportFiles(const std::vector<TExportPatch>& patches, const std::string& modelName,
+                             const std::string& fileName) {
+  const std::string mtlName = FileBaseName(fileName) + ".mtl";
+  TObjFiles files = ExportObj(modelName, patches, mtlName);
+  int64_t faces = 0;
+  for (const TExportPatch& patch : patches) faces += static_cast<int64_t>(patch.Faces.size());
+  const auto count = static_cast<int64_t>(patches.size());
+  // The material file goes first, so the OBJ file never names materials that are not there.
+  return {{{mtlName, std::move(files.Mtl)}, {fileName, std::move(files.Obj)}},
+          "Patches: " + std::to_string(count) + " Vertices: " +
+              std::to_string(count * PointsPerPatch) + " Faces: " + std::to_string(faces)};
 }
 
 }  // namespace morv

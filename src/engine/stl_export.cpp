@@ -36,20 +36,26 @@ std::string ExportBinaryStl(const std::vector<TExportPatch>& patches) {
   // The header must not begin with "solid": readers would take the file for the text form.
   std::string out = "Morv! 5 model, binary STL";
   out.resize(80, ' ');
-  const auto triangles = static_cast<uint32_t>(patches.size() * PolygonsPerPatch * 2);
+  const auto triangles = static_cast<uint32_t>(TriangleCount(patches));
   PutU32(out, triangles);
   out.reserve(out.size() + std::size_t{triangles} * 50);
   for (const TExportPatch& patch : patches) {
-    for (const auto& row : QuadTemplate) {
-      const TPoint3D& a = patch.Points[static_cast<std::size_t>(row[0] - 1)];
-      const TPoint3D& b = patch.Points[static_cast<std::size_t>(row[1] - 1)];
-      const TPoint3D& c = patch.Points[static_cast<std::size_t>(row[2] - 1)];
-      const TPoint3D& d = patch.Points[static_cast<std::size_t>(row[3] - 1)];
-      PutTriangle(out, a, b, c);
-      PutTriangle(out, a, c, d);
+    for (const TExportFace& face : patch.Faces) {
+      for (const TExportTriangle& t : FaceTriangles(patch, face)) {
+        PutTriangle(out, patch.Points[static_cast<std::size_t>(t[0])],
+                    patch.Points[static_cast<std::size_t>(t[1])],
+                    patch.Points[static_cast<std::size_t>(t[2])]);
+      }
     }
   }
   return out;
+}
+
+TExportOutput StlExportFiles(const std::vector<TExportPatch>& patches, const std::string&,
+                             const std::string& fileName) {
+  return {{{fileName, ExportBinaryStl(patches)}},
+          "Patches: " + std::to_string(patches.size()) +
+              " Triangles: " + std::to_string(TriangleCount(patches))};
 }
 
 }  // namespace morv
