@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The manual pages format without a warning and name every option and command their program's --help prints.
+# The manual pages format without a warning and name every option, command and export format
+# their program's --help prints.
 #
 # Usage: man_pages_test.sh PROGRAM PAGE [PROGRAM PAGE ...]
 #
@@ -27,6 +28,12 @@ help_options() {
 # The commands of a help that lists them: the words two spaces in under "Commands:".
 help_commands() {
   sed -n '/^Commands:/,/^[^ ]/p' "$1" | sed -n 's/^  \([a-z][a-z-]*\) .*/\1/p' | sort -u
+}
+
+# The export formats a help lists under "FORMAT is the output file's suffix:", one a line.
+help_formats() {
+  sed -n "/FORMAT is the output file's suffix:/,/^ \{0,20\}[^ ]/p" "$1" |
+    sed -n 's/^ \{29\}\([a-z0-9]\{1,\}\)  .*/\1/p' | sort -u
 }
 
 checked=0
@@ -61,6 +68,11 @@ while [ $# -gt 0 ]; do
     checked=$((checked + 1))
     grep -qE "^ +$command( |\$)" "$work/$name.plain" ||
       fail "$page does not describe $name's command $command"
+  done
+  for format in $(help_formats "$work/$name.help"); do
+    checked=$((checked + 1))
+    grep -qiE "[.]$format([^A-Za-z0-9]|\$)" "$work/$name.plain" ||
+      fail "$page does not name $name's export format .$format"
   done
 done
 echo "$checked options and commands checked"
