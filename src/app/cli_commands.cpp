@@ -20,39 +20,39 @@ namespace morv {
 
 namespace {
 
-// The usage text; the export formats come from their table.
-std::string Usage() {
-  return "Usage: morv-cli COMMAND ...\n"
-         "       morv-cli --help | --version\n"
-         "Commands:\n"
-         "  check MODEL.MVD          print the model's name, owner, lock and element counts\n"
-         "  resave IN.MVD OUT.MVD    load a model and save it again\n"
-         "  render MODEL.MVD OUT.BMP [--angles X Y Z] [--light X Y Z] [--background COLOUR]\n"
-         "                           [--threads]\n"
-         "                           render the model as the 3D view shows it (angles 0..360,\n"
-         "                           default 0 0 0; light default 200 0 -70; background a colour\n"
-         "                           0..16777215 with red in the lowest byte, default 32768) into\n"
-         "                           a 24-bit 360 x 360 bitmap\n"
-         "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
-         "                           play animations K (1..100) of the set (as the console's\n"
-         "                           Play), run N ticks (0 or more) of playback, save the model\n"
-         "                           and print the joints\n"
-         "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
-         "                           apply each force to joint J (1..1000) once, run N ticks of "
-         "the\n"
-         "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
-         "                           1..10 and POWER -12..12), save the model and print each\n"
-         "                           joint's position, velocity and acceleration\n"
-         "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
-         "                           render the model as 'render' does (angles 0..360), then\n"
-         "                           write the printed model sheet's three pages (planes X-Y,\n"
-         "                           Y-Z, X-Z) as one PDF, and with --png also PREFIX1.png ..\n"
-         "                           PREFIX3.png\n" +
-         ExportUsage() +
-         "Options may come before or after the files; after -- every argument is a file, even one\n"
-         "that begins with '-'. A value outside its range is a usage error.\n"
-         "Exit codes: 0 done, 1 a file could not be read or written, 2 usage error.\n";
-}
+// The usage text around the export formats, which come from their table.
+constexpr const char* UsageHead =
+    "Usage: morv-cli COMMAND ...\n"
+    "       morv-cli --help | --version\n"
+    "Commands:\n"
+    "  check MODEL.MVD          print the model's name, owner, lock and element counts\n"
+    "  resave IN.MVD OUT.MVD    load a model and save it again\n"
+    "  render MODEL.MVD OUT.BMP [--angles X Y Z] [--light X Y Z] [--background COLOUR]\n"
+    "                           [--threads]\n"
+    "                           render the model as the 3D view shows it (angles 0..360,\n"
+    "                           default 0 0 0; light default 200 0 -70; background a colour\n"
+    "                           0..16777215 with red in the lowest byte, default 32768) into\n"
+    "                           a 24-bit 360 x 360 bitmap\n"
+    "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
+    "                           play animations K (1..100) of the set (as the console's\n"
+    "                           Play), run N ticks (0 or more) of playback, save the model\n"
+    "                           and print the joints\n"
+    "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
+    "                           apply each force to joint J (1..1000) once, run N ticks of the\n"
+    "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
+    "                           1..10 and POWER -12..12), save the model and print each\n"
+    "                           joint's position, velocity and acceleration\n"
+    "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
+    "                           render the model as 'render' does (angles 0..360), then\n"
+    "                           write the printed model sheet's three pages (planes X-Y,\n"
+    "                           Y-Z, X-Z) as one PDF, and with --png also PREFIX1.png ..\n"
+    "                           PREFIX3.png\n";
+constexpr const char* UsageTail =
+    "Options may come before or after the files; after -- every argument is a file, even one\n"
+    "that begins with '-'. A value outside its range is a usage error.\n"
+    "Exit codes: 0 done, 1 a file could not be read or written, 2 usage error.\n";
+
+std::string Usage() { return UsageHead + ExportUsage() + UsageTail; }
 
 int Check(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});

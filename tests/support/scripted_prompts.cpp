@@ -6,30 +6,34 @@
 
 namespace morv::test {
 
+namespace {
+
+// The question is recorded and takes the next scripted answer; an unscripted one fails the test
+// and gets `unscripted`.
+template <class T>
+T NextAnswer(QStringList& questions, std::deque<T>& answers, const QString& text, T unscripted) {
+  questions.push_back(text);
+  if (answers.empty()) {
+    ADD_FAILURE() << "Unscripted question: " << text.toStdString();
+    return unscripted;
+  }
+  const T answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace
+
 void ScriptedPrompts::ShowMessage(const QString& text) { messages.push_back(text); }
 
 Answer ScriptedPrompts::AskYesNoError(const QString& text) {
-  questions.push_back(text);
-  if (yesNoAnswers.empty()) {
-    ADD_FAILURE() << "Unscripted question: " << text.toStdString();
-    return Answer::No;
-  }
-  const Answer answer = yesNoAnswers.front();
-  yesNoAnswers.pop_front();
-  return answer;
+  return NextAnswer(questions, yesNoAnswers, text, Answer::No);
 }
 
 Answer ScriptedPrompts::AskYesNo(const QString& text) { return AskYesNoError(text); }
 
 SaveAnswer ScriptedPrompts::AskToSave(const QString& text) {
-  questions.push_back(text);
-  if (saveAnswers.empty()) {
-    ADD_FAILURE() << "Unscripted question: " << text.toStdString();
-    return SaveAnswer::Cancel;
-  }
-  const SaveAnswer answer = saveAnswers.front();
-  saveAnswers.pop_front();
-  return answer;
+  return NextAnswer(questions, saveAnswers, text, SaveAnswer::Cancel);
 }
 
 std::optional<QString> ScriptedPrompts::OpenFileName(const FileDialogOptions& options) {

@@ -72,25 +72,19 @@ TEST_F(ModelHistoryTest, EveryKindOfCommandUndoesAndRedoesAsOneNamedStep) {
     QString step;
     std::function<void()> command;
   };
+  auto addControl = [this](int x, int y) {
+    return [this, x, y] {
+      Script<Tnewcontrol>([x, y](Tnewcontrol& d) {
+        d.xVal->setValue(x);
+        d.yVal->setValue(y);
+        d.BitBtn1->click();
+      });
+      Form1->BitBtn5->click();
+    };
+  };
   const std::vector<Row> rows = {
-      {"Add Control",
-       [&] {
-         Script<Tnewcontrol>([](Tnewcontrol& d) {
-           d.xVal->setValue(-30);
-           d.yVal->setValue(40);
-           d.BitBtn1->click();
-         });
-         Form1->BitBtn5->click();
-       }},
-      {"Add Control",
-       [&] {
-         Script<Tnewcontrol>([](Tnewcontrol& d) {
-           d.xVal->setValue(50);
-           d.yVal->setValue(-20);
-           d.BitBtn1->click();
-         });
-         Form1->BitBtn5->click();
-       }},
+      {"Add Control", addControl(-30, 40)},
+      {"Add Control", addControl(50, -20)},
       {QStringLiteral("Add Bézier"),
        [&] {
          Script<Tnewbezier>([](Tnewbezier& d) {
