@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <span>
 #include <stdexcept>
@@ -15,8 +16,16 @@
 
 namespace morv {
 
-// A command line the command cannot run: reported with the usage text and exit code 2.
+// A command line the command cannot run: reported in one line with a pointer to --help, exit
+// code 2.
 class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A request the files cannot satisfy, such as an animation or a joint they do not hold: exit
+// code 1, and nothing is written. The text names the file and carries no final full stop.
+class CommandError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -68,8 +77,19 @@ const TGivenOption* LastGiven(const TCommandLine& line, std::string_view name);
 const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::string_view command,
                                              std::string_view names);
 
+// UsageError unless the file's name ends in '.' and `suffix`, compared without regard to case.
+void RequireOutputSuffix(const std::string& file, std::string_view suffix);
+
 // Qt takes a path that begins with ':' for one of its resources; every path given here is a file's.
 QString PathArgument(const std::string& arg);
+
+// Runs `step` on the file named `path`. The readers' errors say only where in a file they stopped
+// ("Line 2: ..."); they are thrown again as CommandError with the file's name in front. Errors
+// that name the file themselves pass unchanged.
+void ForFile(const std::string& path, const std::function<void()>& step);
+
+// "1 joint", "4 joints", "no joints".
+std::string CountOf(int32_t count, const char* one, const char* many);
 
 TMorvObject LoadModelFile(const std::string& path);
 void SaveModelFile(const TMorvObject& model, const std::string& path);

@@ -32,25 +32,30 @@ constexpr const char* UsageHead =
     "                           render the model as the 3D view shows it (angles 0..360,\n"
     "                           default 0 0 0; light default 200 0 -70; background a colour\n"
     "                           0..16777215 with red in the lowest byte, default 32768) into\n"
-    "                           a 24-bit 360 x 360 bitmap\n"
+    "                           a 24-bit 360 x 360 bitmap; OUT.BMP must end in .bmp\n"
     "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
     "                           play animations K (1..100) of the set (as the console's\n"
     "                           Play), run N ticks (0 or more) of playback, save the model\n"
-    "                           and print the joints\n"
+    "                           and print the joints; the set's first line must be the\n"
+    "                           model's name, and every K an animation that can play\n"
     "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
-    "                           apply each force to joint J (1..1000) once, run N ticks of the\n"
-    "                           mechanics (G 6.67e-11, or MANTISSA x 10^POWER with MANTISSA\n"
-    "                           1..10 and POWER -12..12), save the model and print each\n"
-    "                           joint's position, velocity and acceleration\n"
+    "                           apply each force once to joint J (1..1000, a joint of the\n"
+    "                           model), run N ticks of the mechanics (G 6.67e-11, or\n"
+    "                           MANTISSA x 10^POWER with MANTISSA 1..10 and POWER -12..12),\n"
+    "                           save the model and print each joint's position, velocity\n"
+    "                           and acceleration\n"
     "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
     "                           render the model as 'render' does (angles 0..360), then\n"
     "                           write the printed model sheet's three pages (planes X-Y,\n"
     "                           Y-Z, X-Z) as one PDF, and with --png also PREFIX1.png ..\n"
-    "                           PREFIX3.png\n";
+    "                           PREFIX3.png, all of them or none; OUT.pdf must end in .pdf\n";
 constexpr const char* UsageTail =
     "Options may come before or after the files; after -- every argument is a file, even one\n"
-    "that begins with '-'. A value outside its range is a usage error.\n"
-    "Exit codes: 0 done, 1 a file could not be read or written, 2 usage error.\n";
+    "that begins with '-'. A value outside its range, and an output file whose suffix the\n"
+    "command cannot write, is a usage error. Suffixes compare in any case.\n"
+    "Exit codes: 0 done; 1 the command could not be carried out: a file could not be read\n"
+    "or written, the files hold no such animation or joint, or the set is for another model;\n"
+    "2 usage error. A command that fails writes no file.\n";
 
 std::string Usage() { return UsageHead + ExportUsage() + UsageTail; }
 
@@ -83,6 +88,7 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                          {"--threads", {}}};
   const TCommandLine line = ReadCommandLine(args, Options);
   const std::vector<std::string>& files = CommandFiles(line, "render", "MODEL.MVD OUT.BMP");
+  RequireOutputSuffix(files[1], "bmp");
   int32_t angles[3] = {0, 0, 0};
   GivenAngles(line, angles);
   TPoint3D light{200, 0, -70};
@@ -120,8 +126,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "check") return Check(args, out);
     if (command == "resave") return Resave(args);
     if (command == "render") return Render(args, out, err);
-    if (command == "animate") return Animate(args, out, err);
-    if (command == "physics") return Physics(args, out, err);
+    if (command == "animate") return Animate(args, out);
+    if (command == "physics") return Physics(args, out);
     if (command == "print") return Print(args, out, err);
     if (command == "export") return Export(args, out);
     if (command == "--help" || command == "help") {
@@ -136,10 +142,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command.starts_with('-')) throw UsageError("unknown option " + command);
     throw UsageError("unknown command " + command);
   } catch (const UsageError& error) {
-    err << "morv-cli: " << error.what() << "\n" << Usage();
+    // The whole usage would bury the one line that says what is wrong.
+    err << "morv-cli: " << error.what() << "\nTry 'morv-cli --help' for more information.\n";
     return 2;
   } catch (const std::exception& error) {
-    err << error.what() << ".\n";
+    err << "morv-cli: " << error.what() << ".\n";
     return 1;
   }
 }

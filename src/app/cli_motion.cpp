@@ -10,6 +10,7 @@
 #include "engine/animation.h"
 #include "engine/animation_file.h"
 #include "engine/animation_playback.h"
+#include "engine/latin1.h"
 #include "engine/mechanics.h"
 #include "platform/text_file.h"
 
@@ -62,9 +63,28 @@ void PrintJointMotion(const TMorvObject& model, std::ostream& out) {
   }
 }
 
+// The reason Play gave, for the set file's message: the console's text without its full stop,
+// and for a number past the set's end how many animations it does hold.
+std::string RefusalReason(PlayOutcome outcome, const TAnimationList& set, int32_t k) {
+  if (outcome == PlayOutcome::NoSuchAnimation) {
+    return "There is no animation " + std::to_string(k) + " to play: the set holds " +
+           CountOf(set.Count, "animation", "animations");
+  }
+  std::string text = PlayRefusalText(outcome, set, k);
+  if (text.ends_with('.')) text.pop_back();
+  return text;
+}
+
+TAnimationList LoadAnimationFile(const std::string& path) {
+  TAnimationList set;
+  const TextLines lines = ReadTextLines(PathArgument(path));
+  ForFile(path, [&] { LoadAnimations(lines, set); });
+  return set;
+}
+
 }  // namespace
 
-int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Animate(const std::vector<std::string>& args, std::ostream& out) {
   static const TOptionShape Options[] = {TicksOption,
                                          {"--play", {{1, MaxAnimations}}, false, true}};
   const TCommandLine line = ReadCommandLine(args, Options);
@@ -74,11 +94,20 @@ int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const std::vector<int32_t> plays = AllNumbers(line, "--play");
 
   TMorvObject model = LoadModelFile(files[0]);
-  TAnimationList set;
-  LoadAnimations(ReadTextLines(PathArgument(files[1])), set);
+  const std::string& setFile = files[1];
+  TAnimationList set = LoadAnimationFile(setFile);
+  // The set's joints are numbers into the model it was made for; in another model they move
+  // whatever joints happen to have those numbers.
+  if (set.ModelName != model.Name) {
+    throw CommandError(setFile + ": This animation file is designed for [" +
+                       Latin1ToUtf8(set.ModelName) + "], not for [" + Latin1ToUtf8(model.Name) +
+                       "]");
+  }
   for (const int32_t k : plays) {
     const PlayOutcome outcome = PlayAnimation(model, set, k);
-    if (outcome != PlayOutcome::Started) err << PlayRefusalText(outcome, set, k) << '\n';
+    if (outcome != PlayOutcome::Started) {
+      throw CommandError(setFile + ": " + RefusalReason(outcome, set, k));
+    }
   }
   for (int32_t t = 0; t < tickCount; ++t) AnimationStep(model, set);
   SaveModelFile(model, files[2]);
@@ -87,7 +116,7 @@ int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   return 0;
 }
 
-int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Physics(const std::vector<std::string>& args, std::ostream& out) {
   constexpr TNumberRange AnyForce;
   // The console's track bars hold 1..10 and -12..12.
   static const TOptionShape Options[] = {
@@ -108,8 +137,9 @@ int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   for (std::size_t f = 0; f < forces.size(); f += 4) {
     const int32_t j = forces[f];
     if (!JointInModel(model, j)) {
-      err << "There is no joint " << j << " in the model; its force is not applied.\n";
-      continue;
+      throw CommandError(files[0] + ": There is no joint " + std::to_string(j) +
+                         " to apply a force to: the model has " +
+                         CountOf(model.JointCount, "joint", "joints"));
     }
     ApplyForce(model, j, {double(forces[f + 1]), double(forces[f + 2]), double(forces[f + 3])});
   }

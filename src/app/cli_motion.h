@@ -8,9 +8,9 @@
 namespace morv {
 
 // animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]
-int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Animate(const std::vector<std::string>& args, std::ostream& out);
 
 // physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]
-int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Physics(const std::vector<std::string>& args, std::ostream& out);
 
 }  // namespace morv

@@ -5,17 +5,28 @@
 
 #include "app/cli_arguments.h"
 #include "app/cli_render.h"
+#include "engine/errors.h"
 #include "engine/renderer.h"
 #include "platform/pdf_pages.h"
 #include "platform/qimage_canvas.h"
+#include "platform/text_file.h"
 #include "ui/print_sheet.h"
 
 namespace morv {
+
+namespace {
+
+std::string_view View(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace
 
 int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   static const TOptionShape Options[] = {AnglesOption, {"--png", {}, true}};
   const TCommandLine line = ReadCommandLine(args, Options);
   const std::vector<std::string>& files = CommandFiles(line, "print", "MODEL.MVD OUT.pdf");
+  RequireOutputSuffix(files[1], "pdf");
   int32_t angles[3] = {0, 0, 0};
   GivenAngles(line, angles);
   std::optional<QString> pngPrefix;
@@ -33,13 +44,19 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   for (int page = 1; page <= SheetPageCount; ++page) {
     pages.push_back(DrawSheetPage(model, page, header));
   }
-  WritePdfPages(pages, PathArgument(files[1]));
+  // The PDF and the page images are one result: none replaces an old file unless all are written.
+  std::vector<QByteArray> encoded{PdfOfPages(pages)};
+  std::vector<TFileBytes> outputs{{PathArgument(files[1]), {}}};
   if (pngPrefix) {
     for (int page = 1; page <= SheetPageCount; ++page) {
-      SaveImage(pages[static_cast<std::size_t>(page - 1)],
-                *pngPrefix + QString::number(page) + QStringLiteral(".png"), "PNG");
+      const QString path = *pngPrefix + QString::number(page) + QStringLiteral(".png");
+      encoded.push_back(EncodeImage(pages[static_cast<std::size_t>(page - 1)], "PNG"));
+      if (encoded.back().isEmpty()) throw FileError("Cannot create file " + path.toStdString());
+      outputs.push_back({path, {}});
     }
   }
+  for (std::size_t k = 0; k < outputs.size(); ++k) outputs[k].Bytes = View(encoded[k]);
+  WriteFilesAtomically(outputs);
   out << header.modeldata.toStdString() << '\n';
   return 0;
 }

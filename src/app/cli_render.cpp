@@ -24,9 +24,9 @@ std::optional<QImage> RenderHeadless(const TMorvObject& model, const int32_t (&a
   scene.AngleY = angles[1];
   scene.AngleZ = angles[2];
   const TRenderedScene rendered = RenderScene(scene, model, threads);
-  if (rendered.Report.LightFailed) err << LightErrorText << '\n';
+  if (rendered.Report.LightFailed) err << "morv-cli: " << LightErrorText << '\n';
   if (rendered.Report.SortCrashed) {
-    err << SortCrashText << '\n';
+    err << "morv-cli: " << SortCrashText << '\n';
     return std::nullopt;
   }
   return rendered.Image;

@@ -39,12 +39,16 @@ void QImageCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   painter.drawText(x, y + painter.fontMetrics().ascent(), QString::fromUtf8(text.c_str()));
 }
 
-void SaveImage(const QImage& image, const QString& path, const char* format, TLinks links) {
+QByteArray EncodeImage(const QImage& image, const char* format) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) {
-    throw FileError("Cannot create file " + path.toStdString());
-  }
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) return {};
+  return bytes;
+}
+
+void SaveImage(const QImage& image, const QString& path, const char* format, TLinks links) {
+  const QByteArray bytes = EncodeImage(image, format);
+  if (bytes.isEmpty()) throw FileError("Cannot create file " + path.toStdString());
   WriteFileAtomically(
       path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), links);
 }

@@ -2,6 +2,7 @@
 // QPainter.
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <QImage>
 
@@ -27,6 +28,9 @@ class QImageCanvas : public TRenderCanvas {
   QImage image_;
   QFont font_;
 };
+
+// The bytes of the image in a format Qt writes ("BMP", "PNG"); empty when it cannot be encoded.
+QByteArray EncodeImage(const QImage& image, const char* format);
 
 // Writes an image in a format Qt writes ("BMP", "PNG"), replacing the file only once all of it is
 // written, a link as WriteFileAtomically says; throws FileError "Cannot create file <name>".

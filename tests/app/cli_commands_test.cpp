@@ -42,11 +42,12 @@ TEST(CliCheck, ABadFileGivesTheLoadersErrorAndExitCodeOne) {
   CliResult r = RunCliCapture({"check", dir.Path("bad.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "Line 5: 'seven' is not a valid integer value.\n");
+  EXPECT_EQ(r.err, "morv-cli: " + dir.Path("bad.MVD").toStdString() +
+                       ": Line 5: 'seven' is not a valid integer value.\n");
 
   r = RunCliCapture({"check", dir.Path("none.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Cannot open file " + dir.Path("none.MVD").toStdString() + ".\n");
+  EXPECT_EQ(r.err, "morv-cli: Cannot open file " + dir.Path("none.MVD").toStdString() + ".\n");
 }
 
 TEST(CliResave, WritesTheModelBackInCanonicalForm) {
@@ -66,16 +67,37 @@ TEST(CliResave, AFailedLoadWritesNothing) {
   const CliResult r = RunCliCapture(
       {"resave", dir.Path("in.MVD").toStdString(), dir.Path("out.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Line 5: 2000 is not a valid number of control vertices (0 to 1000).\n");
+  EXPECT_EQ(r.err, "morv-cli: " + dir.Path("in.MVD").toStdString() +
+                       ": Line 5: 2000 is not a valid number of control vertices (0 to 1000).\n");
   EXPECT_EQ(ReadBytes(dir.Path("out.MVD")), "untouched");
 }
 
-TEST(CliUsage, WrongArgumentsExitWithTwoAndTheUsage) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"check"}, {"check", "a", "b"}, {"resave", "a"}, {"frobnicate"}}) {
-    const CliResult r = RunCliCapture(args);
+// A usage error is one line saying what is wrong and where to look, as GNU programs do; only
+// --help prints the whole usage, on stdout.
+TEST(CliUsage, WrongArgumentsExitWithTwoAndOneLineThatPointsToHelp) {
+  const struct {
+    std::vector<std::string> args;
+    const char* what;
+  } rows[] = {
+      {{}, "no command given"},
+      {{"check"}, "check takes one file: MODEL.MVD"},
+      {{"check", "a", "b"}, "check takes one file: MODEL.MVD"},
+      {{"resave", "a"}, "resave takes two files: IN.MVD OUT.MVD"},
+      {{"frobnicate"}, "unknown command frobnicate"},
+  };
+  for (const auto& row : rows) {
+    const CliResult r = RunCliCapture(row.args);
     EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("Usage: morv-cli"), std::string::npos);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("morv-cli: ") + row.what +
+                         "\nTry 'morv-cli --help' for more information.\n");
+  }
+  for (const char* help : {"--help", "help"}) {
+    const CliResult r = RunCliCapture({help});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(r.out.starts_with("Usage: morv-cli COMMAND ...\n")) << r.out;
+    EXPECT_NE(r.out.find("\nExit codes: "), std::string::npos) << "the whole usage, to its end";
   }
 }
 

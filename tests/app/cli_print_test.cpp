@@ -78,11 +78,69 @@ TEST(CliPrint, BadArgumentsAreUsageErrorsAndBadFilesFail) {
   for (const auto& args : usage) {
     const auto r = RunCliCapture(args);
     EXPECT_EQ(r.code, 2) << args.back();
-    EXPECT_NE(r.err.find("print MODEL.MVD OUT.pdf"), std::string::npos);
+    EXPECT_TRUE(r.err.starts_with("morv-cli: ")) << r.err;
+    EXPECT_TRUE(r.err.ends_with("\nTry 'morv-cli --help' for more information.\n")) << r.err;
   }
   EXPECT_EQ(RunCliCapture({"print", dir.Path("none.MVD").toStdString(), pdf}).code, 1);
   EXPECT_EQ(RunCliCapture({"print", model, dir.Path("no/such/dir.pdf").toStdString()}).code, 1);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf))) << "nothing written on a failure";
+}
+
+// The PDF and the page images are one result: when any of them cannot be written, none replaces
+// what was there, whichever of them fails. With every place writable the same command writes all.
+TEST(CliPrint, ThePdfAndThePagesAreWrittenTogetherOrNotAtAll) {
+  ScratchDir dir;
+  const QString model = TestDataPath("tetra.MVD");
+  const QString pdf = dir.Path("sheet.Pdf");
+  const QString pages = dir.Path("pages");
+  const struct {
+    const char* what;
+    QString blocked;  // a folder where a file would go
+    QString failing;  // the file the message names
+  } rows[] = {
+      {"the page images", pages, pages + "/page1.png"},
+      {"the PDF", pdf, pdf},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    QDir(pages).removeRecursively();
+    QDir(pdf).removeRecursively();
+    QFile::remove(pdf);
+    if (row.blocked == pages) {
+      test::WriteBytes(pdf, "old");
+    } else {
+      ASSERT_TRUE(QDir().mkpath(pdf));
+      ASSERT_TRUE(QDir().mkpath(pages));
+    }
+    QProcess cli;
+    cli.start(QStringLiteral(MORV_CLI_PATH), {"print", model, pdf, "--png", pages + "/page"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 1);
+    // The reason may follow the name.
+    const std::string err = cli.readAllStandardError().toStdString();
+    EXPECT_TRUE(err.starts_with("morv-cli: Cannot create file " + row.failing.toStdString()))
+        << err;
+    EXPECT_EQ(cli.readAllStandardOutput().toStdString(), "");
+    if (row.blocked == pages) {
+      EXPECT_TRUE(test::ReadBytes(pdf) == "old") << "the old PDF is kept";
+      EXPECT_EQ(
+          QDir(dir.Path("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+          QStringList{"sheet.Pdf"});
+    } else {
+      EXPECT_TRUE(QFileInfo(pdf).isDir());
+      EXPECT_EQ(QDir(pages).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                QStringList{});
+    }
+  }
+
+  QDir(pdf).removeRecursively();
+  QProcess cli;
+  cli.start(QStringLiteral(MORV_CLI_PATH), {"print", model, pdf, "--png", pages + "/page"});
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  EXPECT_TRUE(test::ReadBytes(pdf).starts_with("%PDF-"));
+  EXPECT_EQ(QDir(pages).entryList(QDir::Files),
+            (QStringList{"page1.png", "page2.png", "page3.png"}));
 }
 
 }  // namespace

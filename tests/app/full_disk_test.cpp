@@ -42,7 +42,7 @@ TEST(FullDisk, MorvCliExitsWithOneAndKeepsTheOldFile) {
     EXPECT_EQ(cli.exitCode(), 1);
     // Qt may warn about the environment before the command's own line.
     EXPECT_EQ(cli.readAllStandardError().trimmed().split('\n').last().toStdString(),
-              "Cannot create file " + row.out.toStdString() + ".");
+              "morv-cli: Cannot create file " + row.out.toStdString() + ".");
     EXPECT_EQ(ReadBytes(row.out), "old");
     EXPECT_EQ(QDir(dir.Path("")).entryList(QDir::Files | QDir::Hidden),
               QStringList{QFileInfo(row.out).fileName()})
