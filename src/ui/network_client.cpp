@@ -27,9 +27,16 @@ std::string FileName(const QString& path) { return path.toStdString(); }
 // other platform's way, with backslashes, names the same folder here: a backslash written into a
 // file name would leave the file in the working folder instead of failing at the share.
 QString ExchangeBase() {
-  QString base = network->Edit2->text() + network->Edit3->text();
-  base.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  return base;
+  QString folder = network->Edit2->text();
+  QString name = network->Edit3->text();
+  folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  // A folder typed without its final separator still means that folder: joined as it stands, it
+  // would put the files beside it under names that begin with the folder's own.
+  if (!folder.endsWith(QLatin1Char('/')) && QFileInfo(OnDisk(folder)).isDir()) {
+    folder += QLatin1Char('/');
+  }
+  return folder + name;
 }
 
 }  // namespace

@@ -163,6 +163,40 @@ TEST_F(NetworkClientTest, RequestWritesTheSceneAndModelSendsTheNameAndShowsTheAn
   ASSERT_TRUE(QTest::qWaitFor([] { return ViewPixel() == qRgb(255, 255, 0); }, Patience));
 }
 
+// A folder typed without its final separator, either way round, is still that folder: the files go
+// into it, not beside it under names that begin with the folder's. A text that names no folder is
+// the start of the files' names, as typed.
+TEST_F(NetworkClientTest, APathWithoutItsFinalSeparatorNamesTheFolder) {
+  const QString share = folder.chopped(1);
+  const QString typed[] = {share, QString(share).replace(QLatin1Char('/'), QLatin1Char('\\'))};
+  std::size_t request = 0;
+  for (const QString& path : typed) {
+    SCOPED_TRACE(path.toStdString());
+    network->Edit2->clear();
+    QTest::keyClicks(network->Edit2, path);
+    Form1->DrawTheThing();
+    ASSERT_TRUE(server.WaitForRequest(request, 8));
+    EXPECT_EQ(ControlsOnShare(), 0) << "the model is in the folder";
+    EXPECT_EQ(ReadBytes(File(".MED")),
+              "360\r\n360\r\n32768\r\n200\r\n200\r\n0\r\n-70\r\n0\r\n0\r\n0\r\n");
+    Answer(request, Filled(Qt::blue));
+    ASSERT_TRUE(QTest::qWaitFor([] { return ViewPixel() == qRgb(0, 0, 255); }, Patience));
+    ASSERT_TRUE(WaitUntilClosed());
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
+    EXPECT_EQ(QDir(scratch.Path("")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"share"})
+        << "nothing beside the folder";
+    Display->MainView->Picture().fill(Qt::red);
+    ++request;
+  }
+
+  network->Edit2->setText(folder + QStringLiteral("scene-"));
+  Form1->DrawTheThing();
+  ASSERT_TRUE(server.WaitForRequest(request, 8));
+  EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("scene-OBJECT1.MED")));
+  EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("scene-OBJECT1.MVD")));
+}
+
 TEST_F(NetworkClientTest, RedrawsWhileARequestIsOpenBecomeOneRequestAfterItCloses) {
   Form1->DrawTheThing();
   ASSERT_TRUE(server.WaitForRequest(0, 8));
