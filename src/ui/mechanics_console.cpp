@@ -50,7 +50,12 @@ void Tphys::BuildControls() {
   fY = MakeUnlimitedSpinEdit(this, "fY", 288, 8, 49, 22);
   fZ = MakeUnlimitedSpinEdit(this, "fZ", 344, 8, 49, 22);
   BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral("Apply Force"), 400, 8, 89, 25);
-  Label3 = MakeLabel(this, "Label3", QStringLiteral("Magnitude = 0 N"), 400, 40);
+  // With ten digits before the point the magnitude is wider than the 96 pixels between the
+  // button's left edge and the line at 496, and the button beyond would cover the rest: the text
+  // wraps into the two rows left below the button instead.
+  Label3 = Place(new QLabel(QStringLiteral("Magnitude = 0 N"), this), "Label3", 400, 38, 96, 27);
+  Label3->setWordWrap(true);
+  Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Label4 = MakeLabel(this, "Label4", QStringLiteral("Gravitational Constant, G:"), 8, 44);
   G = MakeTrackBar(this, "G", 1, 10, 7, 136, 40);
   GPower = MakeTrackBar(this, "GPower", -12, 12, -11, 264, 40);
@@ -138,7 +143,6 @@ void Tphys::BitBtn4Click() {
 void Tphys::ForceChange() {
   Label3->setText(QString::asprintf("Magnitude = %.2f N",
                                     ForceMagnitude(fX->value(), fY->value(), fZ->value())));
-  Label3->adjustSize();
 }
 
 void Tphys::GChange() {

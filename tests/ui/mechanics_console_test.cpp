@@ -1,4 +1,6 @@
 // The mechanics console and the "Ph&ysics" button: forces, the gravitational constant, "Stop!".
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QTest>
 #include <tuple>
 
@@ -36,7 +38,7 @@ TEST_F(MechanicsConsoleTest, ControlsSitAtTheirPlacesWithTheirCaptionsInTabOrder
                             {"BitBtn4", {616, 7, 73, 25}, "Return"},
                             {"BitBtn2", {504, 32, 185, 25}, "Remove Acceleration"}});
   EXPECT_EQ(TabOrder(phys, names), names);
-  EXPECT_EQ(phys->Label3->pos(), QPoint(400, 40));
+  EXPECT_EQ(phys->Label3->geometry(), QRect(400, 38, 96, 27));
   EXPECT_EQ(phys->Label3->text(), "Magnitude = 0 N");
   EXPECT_EQ(phys->Label4->text(), "Gravitational Constant, G:");
   EXPECT_EQ(phys->Bevel2->pos(), QPoint(496, 7));
@@ -48,6 +50,47 @@ TEST_F(MechanicsConsoleTest, ControlsSitAtTheirPlacesWithTheirCaptionsInTabOrder
               std::tuple(low, high, value));
   }
   EXPECT_EQ(phys->jsel->minimum(), INT32_MIN);
+}
+
+// "Magnitude = ... N" shows whole for every force the fields hold, up to ten digits before the
+// point: inside the console, clear of every other control, and with room for its text as it wraps
+// in the label's own font.
+TEST_F(MechanicsConsoleTest, TheMagnitudeShowsWholeUpToTheLargestForces) {
+  Start();
+  phys->show();
+  QLabel* const label = phys->Label3;
+  EXPECT_EQ(QFontInfo(label->font()).family(), "Liberation Sans");
+  const struct {
+    int32_t x, y, z;
+    const char* text;
+  } rows[] = {
+      {0, 0, 0, "Magnitude = 0.00 N"},
+      {100, 0, 0, "Magnitude = 100.00 N"},
+      {-3000, 4000, 0, "Magnitude = 5000.00 N"},
+      {INT32_MAX, 0, 0, "Magnitude = 2147483647.00 N"},
+      // The largest: each square is 2^62.
+      {INT32_MIN, INT32_MIN, INT32_MIN, "Magnitude = 3719550786.76 N"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    phys->fX->setValue(row.x + 1);  // a change whatever the field held
+    phys->fX->setValue(row.x);
+    phys->fY->setValue(row.y);
+    phys->fZ->setValue(row.z);
+    EXPECT_EQ(label->text(), row.text);
+    const QRect room = label->contentsRect();
+    const QRect needed =
+        QFontMetrics(label->font())
+            .boundingRect(room, Qt::TextWordWrap | label->alignment(), label->text());
+    EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height() << " in "
+                                       << room.width() << " x " << room.height();
+  }
+  EXPECT_TRUE(phys->rect().contains(label->geometry()));
+  for (QWidget* other : phys->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == label || !other->isVisibleTo(phys)) continue;
+    EXPECT_FALSE(other->geometry().intersects(label->geometry()))
+        << other->objectName().toStdString();
+  }
 }
 
 TEST_F(MechanicsConsoleTest, PhysicsButtonOnALockedModelWarnsTwiceResetsGAndRunsUntilStop) {
