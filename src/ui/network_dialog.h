@@ -21,7 +21,7 @@ class Tnetwork : public QDialog {
   QLabel* Label2;
   QLabel* Label3;
   QLineEdit* Edit1;  // address of the render server
-  QLineEdit* Edit2;  // the shared folder, with its final separator
+  QLineEdit* Edit2;  // the shared folder; its final separator may be left out
   QLineEdit* Edit3;  // base name of the exchanged files
 
   QPushButton* BitBtn1;
