@@ -73,7 +73,7 @@ TEST_F(MechanicsConsoleTest, TheMagnitudeShowsWholeUpToTheLargestForces) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
-    phys->fX->setValue(row.x + 1);  // a change whatever the field held
+    phys->fX->setValue(row.x ^ 1);  // a change whatever the field held
     phys->fX->setValue(row.x);
     phys->fY->setValue(row.y);
     phys->fZ->setValue(row.z);
