@@ -52,7 +52,7 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
   History = new TModelHistory(CurrentModel, this);
   // The middle of a drag is no state to come back to.
   Recovery = new TRecoveryKeeper(
-      *History, CurrentModel, [this] { return Dragging; }, this);
+      *History, CurrentModel, prompts_, [this] { return Dragging; }, this);
   BuildControls();
   BuildMenus();
   ConnectElementCommands();

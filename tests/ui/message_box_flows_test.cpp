@@ -11,8 +11,12 @@
 #include <memory>
 
 #include "application_fixture.h"
+#include "engine/model_file.h"
 #include "platform/headless_render.h"
 #include "platform/qt_prompts.h"
+#include "platform/recovery_file.h"
+#include "platform/text_file.h"
+#include "support/manual_delay.h"
 #include "support/sample_models.h"
 #include "ui/network_client.h"
 #include "ui/network_dialog.h"
@@ -268,6 +272,54 @@ TEST_F(MessageBoxFlowsTest, NoRedrawAsksTheServerWhileABoxIsShown) {
   Form1->AnimationPump->stop();
   EXPECT_EQ(boxes.texts, QStringList{"A box of another flow."});
   EXPECT_TRUE(Form1->NetworkRendering->isChecked());
+}
+
+// The recovery files go to another state folder for one test, and none is left behind by it.
+class RecoveryState {
+ public:
+  explicit RecoveryState(const QString& path) : before_(qgetenv("XDG_STATE_HOME")) {
+    qputenv("XDG_STATE_HOME", QFile::encodeName(path));
+  }
+  ~RecoveryState() {
+    QDir(RecoveryFolder()).removeRecursively();
+    qputenv("XDG_STATE_HOME", before_);
+  }
+
+ private:
+  QByteArray before_;
+};
+
+TEST_F(MessageBoxFlowsTest, ARecoveryFolderThatCannotBeUsedShowsOneBoxFromTheKeepersTimer) {
+  const QString blocker = scratch.Path(QStringLiteral("state"));
+  WriteBytes(blocker, "");
+  const RecoveryState state(blocker);
+  StartProgram();
+  ManualDelay& clock = ManualKeeperDelay(*Form1->Recovery);
+  BoxWatcher boxes(Dismiss::OkButton, 600);
+  Form1->Edit1->setText(QStringLiteral("Unkept"));
+  // The delay runs out on a turn of the event loop, as the keeper's timer does; while the box is
+  // open the next change falls due too.
+  bool nextDue = false;
+  QTimer::singleShot(0, [&] { clock.Advance(TRecoveryKeeper::WriteDelayMs); });
+  QTimer::singleShot(200, [&] {
+    Form1->Edit1->setText(QStringLiteral("Again"));
+    clock.Advance(TRecoveryKeeper::WriteDelayMs);
+    nextDue = true;
+  });
+  const QString expected = QStringLiteral(
+                               "Changes to the model are not being kept for recovery: Cannot "
+                               "create folder ") +
+                           RecoveryFolder() + QStringLiteral(": Not a directory.");
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return nextDue && !boxes.texts.isEmpty() && boxes.Open() == 0; }, Patience));
+  EXPECT_EQ(boxes.texts.join('|').toStdString(), expected.toStdString());
+  EXPECT_EQ(boxes.mostOpen, 1);
+  EXPECT_EQ(CurrentModel.Name, "Again");
+
+  Form1->History->MarkSaved();
+  EXPECT_TRUE(Form1->close());
+  QTest::qWait(100);
+  EXPECT_TRUE(closed);
 }
 
 }  // namespace
