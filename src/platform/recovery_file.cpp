@@ -89,6 +89,16 @@ void TRecoveryFile::Remove() {
   path_.clear();
 }
 
+void TRecoveryFile::SetAside() {
+  if (!Exists()) return;
+  // Renamed while still held, like a removal; a file that cannot be renamed stays and is asked
+  // about again at the next start.
+  QFile::rename(path_, path_ + QStringLiteral(".unreadable"));
+  QFile::remove(lock_->fileName());
+  lock_.reset();
+  path_.clear();
+}
+
 QDateTime TRecoveryFile::Written() const { return QFileInfo(path_).lastModified(); }
 
 std::vector<TRecoveryFile> TRecoveryFile::LeftBehind() {

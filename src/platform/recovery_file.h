@@ -30,6 +30,9 @@ class TRecoveryFile {
   void Write(const TextLines& lines);
   // Deletes the file and its lock; afterwards the next write claims a new file.
   void Remove();
+  // Keeps the file for the user under its name with ".unreadable" added, which LeftBehind no longer
+  // lists, and deletes its lock.
+  void SetAside();
 
   bool Exists() const { return lock_ != nullptr; }
   const QString& Path() const { return path_; }

@@ -322,5 +322,48 @@ TEST_F(MessageBoxFlowsTest, ARecoveryFolderThatCannotBeUsedShowsOneBoxFromTheKee
   EXPECT_TRUE(closed);
 }
 
+TEST_F(MessageBoxFlowsTest, TheStartsRecoveryQuestionsComeOneAtATime) {
+  const RecoveryState state(scratch.Path(QStringLiteral("state")));
+  ASSERT_TRUE(QDir().mkpath(RecoveryFolder()));
+  TMorvObject lost;
+  lost.Name = "Lost";
+  TextLines lines;
+  SaveModel(lost, lines);
+  const QString readable = RecoveryFolder() + QStringLiteral("/4242-0badcafe.MVD");
+  const QString broken = RecoveryFolder() + QStringLiteral("/4343-0badcafe.MVD");
+  WriteTextLines(readable, lines);
+  WriteTextLines(broken, {"Broken", " ", "0", " ", "x"});
+  // Each box goes with Escape. While one is open the main window is activated again and again, as
+  // a window manager may do, and every activation asks for the questions once more.
+  BoxWatcher boxes(Dismiss::EscapeKey, 300);
+  QTimer activations;
+  activations.setInterval(50);
+  QObject::connect(&activations, &QTimer::timeout, [&] {
+    if (boxes.Open() == 0 || Form1 == nullptr) return;
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(Form1, &activate);
+  });
+  activations.start();
+  StartProgram();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return boxes.texts.size() >= 2 && boxes.Open() == 0; }, Patience))
+      << boxes.texts.join('|').toStdString();
+  // Time for a question asked once too often to show.
+  QTest::qWait(300);
+  activations.stop();
+  ASSERT_EQ(boxes.texts.size(), 2) << boxes.texts.join('|').toStdString();
+  EXPECT_TRUE(boxes.texts[0].startsWith(
+      QStringLiteral("Morv! 5 was not closed properly. Recover the model \"Lost\"")));
+  const QString deleteQuestion =
+      QStringLiteral("The recovery file ") + broken +
+      QStringLiteral(" cannot be read: Line 5: 'x' is not a valid integer value. Delete it?");
+  EXPECT_EQ(boxes.texts[1].toStdString(), deleteQuestion.toStdString());
+  EXPECT_EQ(boxes.mostOpen, 1);
+  // Escape leaves the model for the next start and sets the broken file aside.
+  EXPECT_TRUE(QFile::exists(readable));
+  EXPECT_FALSE(QFile::exists(broken));
+  EXPECT_TRUE(QFile::exists(broken + QStringLiteral(".unreadable")));
+}
+
 }  // namespace
 }  // namespace morv::test

@@ -79,6 +79,14 @@ class RecoveryTest : public ApplicationTest {
     QTest::qWait(50);
   }
 
+  // A file in the recovery folder as a run that was killed left it.
+  static QString LeaveBehind(const QString& name, const TextLines& lines) {
+    EXPECT_TRUE(QDir().mkpath(RecoveryFolder()));
+    const QString path = QDir(RecoveryFolder()).filePath(name);
+    WriteTextLines(path, lines);
+    return path;
+  }
+
   ScratchDir scratch;
 };
 
@@ -211,6 +219,84 @@ TEST_F(RecoveryTest, AFolderThatCannotBeUsedIsToldOnceWithItsReason) {
     Form1->History->MarkSaved();
     application.reset();
   }
+}
+
+TEST_F(RecoveryTest, AFileThatCannotBeReadIsOfferedForDeletionOnce) {
+  const struct {
+    const char* what;
+    TextLines lines;
+    const char* reason;
+    Answer answer;
+  } rows[] = {
+      {"a letter for a count",
+       {"Broken", " ", "0", " ", "abc"},
+       "Line 5: 'abc' is not a valid integer value",
+       Answer::Yes},
+      {"cut short",
+       {"Short", " ", "0", " ", "2", "0", "0", "5"},
+       "Line 9: the file ends before this line, which should hold an integer value",
+       Answer::No},
+      {"a count beyond capacity",
+       {"Huge", " ", "0", " ", "1001", "0", "0"},
+       "Line 5: 1001 is not a valid number of control vertices (0 to 1000)",
+       Answer::Dismissed},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const QString path = LeaveBehind(QStringLiteral("4242-0badcafe.MVD"), row.lines);
+    const std::string bytes = ReadBytes(path);
+    prompts = ScriptedPrompts{};
+    prompts.yesNoAnswers = {row.answer};
+    Start();
+    EXPECT_TRUE(prompts.questions.isEmpty()) << "asked before the windows were shown";
+    ShowAndAnswer();
+    const QString question = QStringLiteral("The recovery file ") + path +
+                             QStringLiteral(" cannot be read: ") + QString::fromUtf8(row.reason) +
+                             QStringLiteral(". Delete it?");
+    EXPECT_EQ(prompts.questions.join('|').toStdString(), question.toStdString());
+    EXPECT_EQ(CurrentModel.Name, "MyObject");
+    if (row.answer == Answer::Yes) {
+      EXPECT_TRUE(FolderEntries().isEmpty()) << FolderEntries().join(' ').toStdString();
+    } else {
+      // Kept for the user to look at, out of the way of later starts, and no lock of ours beside
+      // it.
+      EXPECT_EQ(FolderEntries(), QStringList{"4242-0badcafe.MVD.unreadable"});
+      EXPECT_EQ(ReadBytes(path + QStringLiteral(".unreadable")), bytes);
+    }
+
+    application.reset();
+    prompts = ScriptedPrompts{};
+    Start();
+    Form1->show();
+    QTest::qWait(100);
+    EXPECT_TRUE(prompts.questions.isEmpty()) << "asked again at the next start";
+    TearDown();
+  }
+}
+
+TEST_F(RecoveryTest, TheQuestionsOfTheStartComeInTurnBeforeTheCommandLineModel) {
+  TMorvObject lost;
+  lost.Name = "Lost";
+  TextLines lostLines;
+  SaveModel(lost, lostLines);
+  LeaveBehind(QStringLiteral("4242-0badcafe.MVD"), lostLines);
+  const QString broken =
+      LeaveBehind(QStringLiteral("4343-0badcafe.MVD"), {"Broken", " ", "0", " ", "x"});
+  // No to the model, Yes to deleting the broken file, Yes to the command-line file.
+  prompts.yesNoAnswers = {Answer::No, Answer::Yes, Answer::Yes};
+  Start(DataFile("tetra.MVD"));
+  ShowAndAnswer();
+  ASSERT_EQ(prompts.questions.size(), 3);
+  EXPECT_TRUE(
+      prompts.questions[0].startsWith("Morv! 5 was not closed properly. Recover the model "
+                                      "\"Lost\""));
+  const QString deleteQuestion =
+      QStringLiteral("The recovery file ") + broken +
+      QStringLiteral(" cannot be read: Line 5: 'x' is not a valid integer value. Delete it?");
+  EXPECT_EQ(prompts.questions[1].toStdString(), deleteQuestion.toStdString());
+  EXPECT_TRUE(prompts.questions[2].startsWith("Are you sure this is a MVD4"));
+  EXPECT_EQ(CurrentModel.Name, "Tetra");
+  EXPECT_TRUE(FolderEntries().isEmpty()) << FolderEntries().join(' ').toStdString();
 }
 
 }  // namespace
