@@ -134,7 +134,15 @@ TEST_F(RecoveryTest, AStopFromOutsideKeepsTheChangesAtOnceForTheNextStart) {
     std::function<void(ManualDelay&)> edit;
     bool kept;
   } rows[] = {
-      {"changed, never written", [](ManualDelay&) { Form1->Edit1->setText("Kept"); }, true},
+      {"changed, never written, typing still in the field",
+       [](ManualDelay&) {
+         Form1->show();
+         ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+         Form1->Edit1->setFocus();
+         Form1->Edit1->clear();
+         QTest::keyClicks(Form1->Edit1, "Kept");
+       },
+       true},
       {"changed after its last write",
        [](ManualDelay& clock) {
          Form1->Edit1->setText("Written");
