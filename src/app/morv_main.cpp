@@ -1,10 +1,13 @@
 // morv: the modeller; starts the application with the model file named on the command line.
 #include <QApplication>
+#include <csignal>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/morv_command_line.h"
+#include "app/stop_signals.h"
 #include "app/version.h"
 
 #include "input/sdl_joystick_service.h"
@@ -44,11 +47,31 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Morv! 5"));
   morv::InstallFontSubstitutions();
 
+  // A logout, a shutdown or "systemctl stop" ends the program with SIGTERM, a terminal that goes
+  // with SIGHUP, and nobody is there to answer a question: the changes not saved are kept for the
+  // next start to offer, and the program ends at once, also from inside a message box.
+  bool stopped = false;
+  std::unique_ptr<morv::TStopSignals> stopSignals;
+  try {
+    stopSignals = std::make_unique<morv::TStopSignals>(
+        std::initializer_list<int>{SIGTERM, SIGHUP}, [&stopped] {
+          stopped = true;
+          if (morv::Form1 != nullptr) {
+            morv::Form1->Recovery->KeepForNextStart();
+          }
+          QCoreApplication::exit(0);
+        });
+  } catch (const std::exception& error) {
+    // The program still runs; those signals end it as they did before.
+    std::cerr << "morv: " << error.what() << "\n";
+  }
+
   morv::QtPrompts prompts;
   // Outlives the windows, whose joystick component releases its capture as it goes.
   morv::SdlJoystickService joystick;
   morv::TMorvApplication morv(prompts, joystick, commandLineFile);
-  if (morv.QuitRequested()) return 0;
+  // A stop during the start's question ended that question's loop; the main loop would not see it.
+  if (morv.QuitRequested() || stopped) return 0;
 
   morv::TForm1& mainWindow = morv.MainWindow();
   // The display has no close button and stays open: the program ends with the main window.

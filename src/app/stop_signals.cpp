@@ -1,4 +1,4 @@
-// SIGTERM and SIGINT turned into a call on the event loop's thread.
+// Signals that ask a program to stop turned into a call on the event loop's thread.
 #include "app/stop_signals.h"
 
 #include <fcntl.h>
@@ -37,7 +37,19 @@ void SetHandler(int signal, void (*handler)(int)) {
 
 }  // namespace
 
-TStopSignals::TStopSignals(std::function<void()> stop) : stop_(std::move(stop)) {
+TStopSignals::TStopSignals(std::function<void()> stop)
+    : TStopSignals({SIGTERM, SIGINT}, std::move(stop)) {}
+
+TStopSignals::TStopSignals(std::initializer_list<int> caught, std::function<void()> stop)
+    : stop_(std::move(stop)) {
+  for (const int signal : caught) {
+    struct sigaction before;
+    if (signal == SIGHUP && sigaction(SIGHUP, nullptr, &before) == 0 &&
+        before.sa_handler == SIG_IGN) {
+      continue;
+    }
+    signals_.push_back(signal);
+  }
   if (pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
     throw std::runtime_error(std::string("cannot create the signal pipe: ") + std::strerror(errno));
   }
@@ -48,13 +60,11 @@ TStopSignals::TStopSignals(std::function<void()> stop) : stop_(std::move(stop)) 
     }
     stop_();
   });
-  SetHandler(SIGTERM, OnStopSignal);
-  SetHandler(SIGINT, OnStopSignal);
+  for (const int signal : signals_) SetHandler(signal, OnStopSignal);
 }
 
 TStopSignals::~TStopSignals() {
-  SetHandler(SIGTERM, SIG_DFL);
-  SetHandler(SIGINT, SIG_DFL);
+  for (const int signal : signals_) SetHandler(signal, SIG_DFL);
   notifier_.reset();
   close(pipeFds[0]);
   close(pipeFds[1]);

@@ -2,7 +2,11 @@
 #include "platform/recovery_file.h"
 
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +23,28 @@ namespace {
 const QString LockSuffix = QStringLiteral(".lock");
 
 QString LockOf(const QString& path) { return path + LockSuffix; }
+
+FileError FolderError(const QString& folder, int error) {
+  return FileError("Cannot create folder " + folder.toStdString() + ": " + std::strerror(error));
+}
+
+// Each missing folder of the path is made owner-only from the start: a folder made with wider
+// rights and narrowed afterwards could be entered, and kept open, in between. Folders that were
+// there are left as they are, but for the last, which holds the models and is this program's alone.
+void MakeOwnerOnlyFolder(const QString& folder) {
+  const QByteArray path = QFile::encodeName(folder);
+  for (qsizetype end = 1; end <= path.size(); ++end) {
+    if (end < path.size() && path[end] != '/') continue;
+    const QByteArray part = path.left(end);
+    if (mkdir(part.constData(), 0700) != 0 && errno != EEXIST) throw FolderError(folder, errno);
+  }
+  struct stat found {};
+  if (stat(path.constData(), &found) != 0) throw FolderError(folder, errno);
+  if (!S_ISDIR(found.st_mode)) throw FolderError(folder, ENOTDIR);
+  if ((found.st_mode & 07777) != 0700 && chmod(path.constData(), 0700) != 0) {
+    throw FolderError(folder, errno);
+  }
+}
 
 }  // namespace
 
@@ -43,9 +69,7 @@ bool TRecoveryFile::Hold(const QString& path) {
 void TRecoveryFile::Write(const TextLines& lines) {
   if (!Exists()) {
     const QString folder = RecoveryFolder();
-    if (!QDir().mkpath(folder)) throw FileError("Cannot create folder " + folder.toStdString());
-    QFile::setPermissions(folder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    MakeOwnerOnlyFolder(folder);
     const QString name = QStringLiteral("%1-%2.MVD")
                              .arg(getpid())
                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
@@ -60,6 +84,16 @@ void TRecoveryFile::Remove() {
   if (!Exists()) return;
   QFile::remove(path_);
   // Removed while still held, so no other run can take the lock of a file that is going.
+  QFile::remove(lock_->fileName());
+  lock_.reset();
+  path_.clear();
+}
+
+void TRecoveryFile::SetAside() {
+  if (!Exists()) return;
+  // Renamed while still held, like a removal; a file that cannot be renamed stays and is asked
+  // about again at the next start.
+  QFile::rename(path_, path_ + QStringLiteral(".unreadable"));
   QFile::remove(lock_->fileName());
   lock_.reset();
   path_.clear();

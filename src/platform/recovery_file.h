@@ -24,11 +24,15 @@ class TRecoveryFile {
   TRecoveryFile& operator=(TRecoveryFile&&) = default;
   ~TRecoveryFile();
 
-  // Writes the lines with the atomic writer, claiming a file of this run's own on the first write.
-  // Throws FileError when the folder or the file cannot be written.
+  // Writes the lines with the atomic writer, claiming a file of this run's own on the first write;
+  // the folders made for it are the owner's alone. Throws FileError when the folder or the file
+  // cannot be written.
   void Write(const TextLines& lines);
   // Deletes the file and its lock; afterwards the next write claims a new file.
   void Remove();
+  // Keeps the file for the user under its name with ".unreadable" added, which LeftBehind no longer
+  // lists, and deletes its lock.
+  void SetAside();
 
   bool Exists() const { return lock_ != nullptr; }
   const QString& Path() const { return path_; }

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -52,7 +53,7 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
   History = new TModelHistory(CurrentModel, this);
   // The middle of a drag is no state to come back to.
   Recovery = new TRecoveryKeeper(
-      *History, CurrentModel, [this] { return Dragging; }, this);
+      *History, CurrentModel, prompts_, [this] { return Dragging; }, this);
   BuildControls();
   BuildMenus();
   ConnectElementCommands();
@@ -231,7 +232,7 @@ void TForm1::StartUp() {
   FindRecovery();
   // A model to recover is offered first, once the windows are shown; the command-line model
   // waits for the answer.
-  commandLineWaits_ = recoveryOffer_.has_value() && !commandLineFile_.isEmpty();
+  commandLineWaits_ = RecoveryQuestionsWait() && !commandLineFile_.isEmpty();
   // The 3D view is drawn once the display window exists, when this window is activated.
   if (!commandLineWaits_) LoadCommandLineFile(false);
   History->Reset();
@@ -254,39 +255,64 @@ void TForm1::LoadCommandLineFile(bool redrawView) {
 }
 
 void TForm1::FindRecovery() {
+  // Each file this run holds until it is asked about; the readable ones after the first stay
+  // for a later start.
   for (TRecoveryFile& file : TRecoveryFile::LeftBehind()) {
-    // A file that cannot be read stays where it is, for the user to look at.
     try {
       TextLines lines = ReadTextLines(file.Path());
       TMorvObject model;
       LoadModel(lines, model);
+      if (recoveryOffer_) continue;
       recoveryLines_ = std::move(lines);
       recoveryName_ = FromModelText(model.Name);
       recoveryOffer_ = std::move(file);
-      return;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+      unreadableRecovery_.push_back({std::move(file), QString::fromUtf8(error.what())});
     }
   }
 }
 
+bool TForm1::RecoveryQuestionsWait() const {
+  return recoveryOffer_.has_value() || !unreadableRecovery_.empty();
+}
+
 void TForm1::OfferRecovery() {
-  if (!recoveryOffer_) return;
-  TRecoveryFile file = std::move(*recoveryOffer_);
+  if (!RecoveryQuestionsWait()) return;
+  // Everything is taken before the first question: its box runs an event loop, in which the
+  // activation asks for this again.
+  std::optional<TRecoveryFile> offer = std::move(recoveryOffer_);
   recoveryOffer_.reset();
-  const Answer answer =
-      prompts_.AskYesNo(QStringLiteral("Morv! 5 was not closed properly. Recover the model \"") +
-                        recoveryName_ + QStringLiteral("\" as it was at ") +
-                        file.Written().toString(QStringLiteral("HH:mm")) + QStringLiteral("?"));
-  if (answer == Answer::No) file.Remove();
-  if (answer == Answer::Yes) {
-    // Changed and unsaved: the model last loaded or saved is still the one of the start.
-    RunCommand(QStringLiteral("Recover"), [this] {
-      Memo1 = std::move(recoveryLines_);
-      LoadMemo1(true);
-    });
-    Recovery->Adopt(std::move(file));
+  std::vector<TUnreadableRecovery> unreadable = std::move(unreadableRecovery_);
+  unreadableRecovery_.clear();
+  Answer answer = Answer::Dismissed;
+  if (offer) {
+    TRecoveryFile file = std::move(*offer);
+    answer =
+        prompts_.AskYesNo(QStringLiteral("Morv! 5 was not closed properly. Recover the model \"") +
+                          recoveryName_ + QStringLiteral("\" as it was at ") +
+                          file.Written().toString(QStringLiteral("HH:mm")) + QStringLiteral("?"));
+    if (answer == Answer::No) file.Remove();
+    if (answer == Answer::Yes) {
+      // Changed and unsaved: the model last loaded or saved is still the one of the start.
+      RunCommand(QStringLiteral("Recover"), [this] {
+        Memo1 = std::move(recoveryLines_);
+        LoadMemo1(true);
+      });
+      Recovery->Adopt(std::move(file));
+    }
+    recoveryLines_.clear();
   }
-  recoveryLines_.clear();
+  // Asked once: a file kept is set aside where the user finds it and later starts do not.
+  for (TUnreadableRecovery& file : unreadable) {
+    const QString path = QDir::toNativeSeparators(file.File.Path());
+    if (prompts_.AskYesNo(QStringLiteral("The recovery file ") + path +
+                          QStringLiteral(" cannot be read: ") + file.Reason +
+                          QStringLiteral(". Delete it?")) == Answer::Yes) {
+      file.File.Remove();
+    } else {
+      file.File.SetAside();
+    }
+  }
   if (answer == Answer::Yes || !commandLineWaits_) return;
   commandLineWaits_ = false;
   LoadCommandLineFile(true);
@@ -486,7 +512,7 @@ bool TForm1::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) {
     FormActivate();
     // Asked over the windows once they stand in their places, which the activation puts them in.
-    if (recoveryOffer_) QTimer::singleShot(0, this, &TForm1::OfferRecovery);
+    if (RecoveryQuestionsWait()) QTimer::singleShot(0, this, &TForm1::OfferRecovery);
   }
   return QWidget::event(event);
 }
@@ -498,7 +524,9 @@ void TForm1::showEvent(QShowEvent* event) {
     shownBefore_ = true;
     CentreOnScreen(this);
     // A window manager that does not activate the window still gets the question.
-    if (recoveryOffer_) QTimer::singleShot(RecoveryOfferDelayMs, this, &TForm1::OfferRecovery);
+    if (RecoveryQuestionsWait()) {
+      QTimer::singleShot(RecoveryOfferDelayMs, this, &TForm1::OfferRecovery);
+    }
   }
   FormShow();
 }

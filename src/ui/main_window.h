@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "engine/line_text.h"
 #include "engine/model.h"
@@ -81,8 +82,9 @@ class TForm1 : public QWidget {
   // With unsaved changes, asks whether to save them before `what` ("closing"); true when the
   // flow may go on: the changes were saved or discarded, or there were none.
   bool SaveChangesBefore(const QString& what);
-  // Once the windows are shown: offers the model a run that ended improperly left behind, then
-  // loads the command-line model if that waited for the answer.
+  // Once the windows are shown: offers the model a run that ended improperly left behind, offers
+  // each left-behind file that cannot be read for deletion, then loads the command-line model if
+  // that waited for the answers.
   void OfferRecovery();
   // The animation and mechanics buttons start their timer and show their console; each makes the
   // other unavailable. A locked model is changed at the user's peril.
@@ -213,8 +215,11 @@ class TForm1 : public QWidget {
   void StartUp();
   // The model named on the command line, after the question whether it is an MVD4 file.
   void LoadCommandLineFile(bool redrawView);
-  // Finds the first readable file a run that ended improperly left behind, for OfferRecovery.
+  // Finds the first readable file a run that ended improperly left behind, and those that cannot
+  // be read, for OfferRecovery.
   void FindRecovery();
+  // OfferRecovery has something to ask.
+  bool RecoveryQuestionsWait() const;
   // Shows the model after an undo or a redo.
   void HistoryApplied();
   void UpdateHistoryItems();
@@ -239,6 +244,12 @@ class TForm1 : public QWidget {
   std::optional<TRecoveryFile> recoveryOffer_;
   TextLines recoveryLines_;
   QString recoveryName_;
+  // Left-behind files that cannot be read, and why, each to be offered for deletion once.
+  struct TUnreadableRecovery {
+    TRecoveryFile File;
+    QString Reason;
+  };
+  std::vector<TUnreadableRecovery> unreadableRecovery_;
   bool commandLineWaits_ = false;
   // A tick that shows a message keeps running while the box is open; later ticks wait for it.
   bool pumpBusy_ = false;

@@ -54,6 +54,9 @@ TMorvApplication::TMorvApplication(Prompts& prompts, JoystickService& joystick,
 TMorvApplication::~TMorvApplication() {
   // A render worker may still be drawing on the 3D view's picture.
   if (Form1 != nullptr) Form1->FinishRendering();
+  // A run ended by a stop signal still shows its windows. Hiding one moves the focus, whose
+  // handlers reach the main window, so all are hidden while every window is whole.
+  for (QWidget* window : windows_) window->hide();
   TargetCanvas = nullptr;
   // Last created, first gone; each instance name is cleared before its window goes, so nothing
   // that runs while a window is destroyed reaches a window that is already gone.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# End-to-end run of the real morv on a private X display: a renamed model outlives SIGKILL and is offered back at the next start.
+# End-to-end run of the real morv on a private X display: a renamed model outlives SIGKILL, SIGTERM and SIGHUP and is offered back at the next start.
 #
 # Usage: recovery_after_kill_test.sh PATH_TO_MORV
 #
@@ -10,6 +10,9 @@ set -euo pipefail
 
 morv=${1:?usage: $0 PATH_TO_MORV}
 name=Rescued
+# The names of the runs that a logout (SIGTERM) and a closed terminal (SIGHUP) end.
+term_name=Termed
+hup_name=Hungup
 main_title="Morv! 5 - Bézier Modeller"
 box_title="Morv! 5"
 
@@ -129,11 +132,41 @@ check_box_text() {
 }
 
 recovery_files() { compgen -G "$recovery/*.MVD" || true; }
-# The one recovery file, once it holds the model under its new name.
+# The one recovery file, once it holds the model under the name given, or the first run's.
 recovery_holds_name() {
   local files
   files=$(recovery_files)
-  [ -n "$files" ] && [ "$(wc -l <<<"$files")" -eq 1 ] && [ "$(head -n 1 "$files" | tr -d '\r')" = "$name" ]
+  [ -n "$files" ] && [ "$(wc -l <<<"$files")" -eq 1 ] &&
+    [ "$(head -n 1 "$files" | tr -d '\r')" = "${1:-$name}" ]
+}
+no_locks() { [ -z "$(compgen -G "$recovery/*.lock" || true)" ]; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# Types a new name over the model's, and waits until the 3D display's caption shows it.
+rename_model() {
+  timeout 10 xdotool windowactivate --sync "$main" || fail "the main window could not be made active"
+  xdotool mousemove --window "$main" 260 74 click 1
+  xdotool key ctrl+a
+  xdotool type --delay 30 "$1"
+  wait_until 30 running_and has_window "3D Display - $1" ||
+    fail "the name typed into the main window did not become the model's name"
+}
+
+# Sends the signal to morv at once after an edit and checks that the edit was kept by the signal,
+# not by the keeper's own write some seconds after the change.
+edit_then_signal() {
+  local new_name=$1 signal=$2 began elapsed
+  began=$(now_ms)
+  rename_model "$new_name"
+  elapsed=$(($(now_ms) - began))
+  if [ "$(head -n 1 "$(recovery_files | head -n 1)" 2>/dev/null | tr -d '\r')" = "$new_name" ]; then
+    # Only a machine too slow to type for seconds lets the keeper's own write come first.
+    [ "$elapsed" -ge 4000 ] ||
+      fail "the edit reached the recovery file within $elapsed ms, long before its delay"
+    echo "   (typing took $elapsed ms: the keeper wrote the edit before the signal came)"
+  fi
+  kill "-$signal" "$morv_pid"
 }
 
 # Waits for morv to end, which it must do with status 0.
@@ -203,12 +236,7 @@ recovery="$XDG_STATE_HOME/morv/recovery"
 step "first run: renaming the model"
 start_morv
 [ -z "$(recovery_files)" ] || fail "a recovery file exists before the model was changed"
-timeout 10 xdotool windowactivate --sync "$main" || fail "the main window could not be made active"
-xdotool mousemove --window "$main" 260 74 click 1
-xdotool key ctrl+a
-xdotool type --delay 30 "$name"
-wait_until 30 running_and has_window "3D Display - $name" ||
-  fail "the name typed into the main window did not become the model's name"
+rename_model "$name"
 
 step "waiting for the recovery file"
 wait_until 30 running_and recovery_holds_name ||
@@ -255,7 +283,7 @@ await_box "on closing again"
 xdotool key alt+d
 wait_for_exit "after Discard"
 [ -z "$(recovery_files)" ] || fail "recovery files are left after a normal end: $(recovery_files)"
-[ -z "$(compgen -G "$recovery/*.lock" || true)" ] || fail "locks are left after a normal end"
+no_locks || fail "locks are left after a normal end"
 
 step "third run: nothing to recover"
 start_morv
@@ -263,5 +291,53 @@ start_morv
 ! wait_until 3 has_window "$box_title" || fail "morv asks something at a start after a normal end"
 wmctrl -i -c "$main"
 wait_for_exit "closing an unchanged model, which asks nothing"
+
+# A logout or a shutdown sends SIGTERM and a closed terminal SIGHUP; nobody is there to answer, so
+# morv asks nothing, keeps the changes at once and ends with status 0.
+step "fourth run: SIGTERM at once after an edit"
+start_morv
+edit_then_signal "$term_name" TERM
+wait_for_exit "after SIGTERM with unsaved changes"
+recovery_holds_name "$term_name" ||
+  fail "the edit made just before SIGTERM is not in one recovery file ($(recovery_files))"
+file=$(recovery_files)
+[ -f "$file.lock" ] || fail "the lock of the recovery file went with the stopped run"
+flock -n "$file.lock" true || fail "the lock of the stopped run is still held"
+written=$(date -r "$file" +%H:%M)
+
+step "fifth run: SIGHUP while the recovery question is open"
+start_morv
+await_box "at the start after SIGTERM"
+check_box_text "$box" "Morv! 5 was not closed properly. Recover the model \"$term_name\" as it was at $written?"
+kill -HUP "$morv_pid"
+wait_for_exit "after SIGHUP with the recovery question open"
+[ "$(recovery_files)" = "$file" ] && recovery_holds_name "$term_name" ||
+  fail "the recovery file that was offered did not stay as it was ($(recovery_files))"
+flock -n "$file.lock" true || fail "the lock of the run ended by SIGHUP is still held"
+
+step "sixth run: the work recovered and changed, then SIGHUP"
+start_morv
+await_box "at the start after SIGHUP"
+xdotool key Return
+wait_until 30 no_window "$box_title" || fail "the recovery question did not go on Return"
+wait_until 30 has_window "3D Display - $term_name" || fail "the recovered model is not the working one"
+edit_then_signal "$hup_name" HUP
+wait_for_exit "after SIGHUP with unsaved changes"
+[ "$(recovery_files)" = "$file" ] && recovery_holds_name "$hup_name" ||
+  fail "the edit made just before SIGHUP is not in the recovered run's file ($(recovery_files))"
+flock -n "$file.lock" true || fail "the lock of the run ended by SIGHUP is still held"
+written=$(date -r "$file" +%H:%M)
+
+step "seventh run: No to the recovery question, then SIGTERM without changes"
+start_morv
+await_box "at the start after SIGHUP with changes"
+check_box_text "$box" "Morv! 5 was not closed properly. Recover the model \"$hup_name\" as it was at $written?"
+xdotool key alt+n
+wait_until 30 no_window "$box_title" || fail "the recovery question did not go on Alt+N"
+[ -z "$(recovery_files)" ] || fail "No kept the recovery file: $(recovery_files)"
+kill -TERM "$morv_pid"
+wait_for_exit "after SIGTERM without changes"
+[ -z "$(recovery_files)" ] || fail "a recovery file is left after SIGTERM without changes"
+no_locks || fail "locks are left after SIGTERM without changes"
 
 step "passed"

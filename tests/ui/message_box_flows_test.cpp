@@ -11,8 +11,12 @@
 #include <memory>
 
 #include "application_fixture.h"
+#include "engine/model_file.h"
 #include "platform/headless_render.h"
 #include "platform/qt_prompts.h"
+#include "platform/recovery_file.h"
+#include "platform/text_file.h"
+#include "support/manual_delay.h"
 #include "support/sample_models.h"
 #include "ui/network_client.h"
 #include "ui/network_dialog.h"
@@ -268,6 +272,97 @@ TEST_F(MessageBoxFlowsTest, NoRedrawAsksTheServerWhileABoxIsShown) {
   Form1->AnimationPump->stop();
   EXPECT_EQ(boxes.texts, QStringList{"A box of another flow."});
   EXPECT_TRUE(Form1->NetworkRendering->isChecked());
+}
+
+// The recovery files go to another state folder for one test, and none is left behind by it.
+class RecoveryState {
+ public:
+  explicit RecoveryState(const QString& path) : before_(qgetenv("XDG_STATE_HOME")) {
+    qputenv("XDG_STATE_HOME", QFile::encodeName(path));
+  }
+  ~RecoveryState() {
+    QDir(RecoveryFolder()).removeRecursively();
+    qputenv("XDG_STATE_HOME", before_);
+  }
+
+ private:
+  QByteArray before_;
+};
+
+TEST_F(MessageBoxFlowsTest, ARecoveryFolderThatCannotBeUsedShowsOneBoxFromTheKeepersTimer) {
+  const QString blocker = scratch.Path(QStringLiteral("state"));
+  WriteBytes(blocker, "");
+  const RecoveryState state(blocker);
+  StartProgram();
+  ManualDelay& clock = ManualKeeperDelay(*Form1->Recovery);
+  BoxWatcher boxes(Dismiss::OkButton, 600);
+  Form1->Edit1->setText(QStringLiteral("Unkept"));
+  // The delay runs out on a turn of the event loop, as the keeper's timer does; while the box is
+  // open the next change falls due too.
+  bool nextDue = false;
+  QTimer::singleShot(0, [&] { clock.Advance(TRecoveryKeeper::WriteDelayMs); });
+  QTimer::singleShot(200, [&] {
+    Form1->Edit1->setText(QStringLiteral("Again"));
+    clock.Advance(TRecoveryKeeper::WriteDelayMs);
+    nextDue = true;
+  });
+  const QString expected = QStringLiteral(
+                               "Changes to the model are not being kept for recovery: Cannot "
+                               "create folder ") +
+                           RecoveryFolder() + QStringLiteral(": Not a directory.");
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return nextDue && !boxes.texts.isEmpty() && boxes.Open() == 0; }, Patience));
+  EXPECT_EQ(boxes.texts.join('|').toStdString(), expected.toStdString());
+  EXPECT_EQ(boxes.mostOpen, 1);
+  EXPECT_EQ(CurrentModel.Name, "Again");
+
+  Form1->History->MarkSaved();
+  EXPECT_TRUE(Form1->close());
+  QTest::qWait(100);
+  EXPECT_TRUE(closed);
+}
+
+TEST_F(MessageBoxFlowsTest, TheStartsRecoveryQuestionsComeOneAtATime) {
+  const RecoveryState state(scratch.Path(QStringLiteral("state")));
+  ASSERT_TRUE(QDir().mkpath(RecoveryFolder()));
+  TMorvObject lost;
+  lost.Name = "Lost";
+  TextLines lines;
+  SaveModel(lost, lines);
+  const QString readable = RecoveryFolder() + QStringLiteral("/4242-0badcafe.MVD");
+  const QString broken = RecoveryFolder() + QStringLiteral("/4343-0badcafe.MVD");
+  WriteTextLines(readable, lines);
+  WriteTextLines(broken, {"Broken", " ", "0", " ", "x"});
+  // Each box goes with Escape. While one is open the main window is activated again and again, as
+  // a window manager may do, and every activation asks for the questions once more.
+  BoxWatcher boxes(Dismiss::EscapeKey, 300);
+  QTimer activations;
+  activations.setInterval(50);
+  QObject::connect(&activations, &QTimer::timeout, [&] {
+    if (boxes.Open() == 0 || Form1 == nullptr) return;
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(Form1, &activate);
+  });
+  activations.start();
+  StartProgram();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return boxes.texts.size() >= 2 && boxes.Open() == 0; }, Patience))
+      << boxes.texts.join('|').toStdString();
+  // Time for a question asked once too often to show.
+  QTest::qWait(300);
+  activations.stop();
+  ASSERT_EQ(boxes.texts.size(), 2) << boxes.texts.join('|').toStdString();
+  EXPECT_TRUE(boxes.texts[0].startsWith(
+      QStringLiteral("Morv! 5 was not closed properly. Recover the model \"Lost\"")));
+  const QString deleteQuestion =
+      QStringLiteral("The recovery file ") + broken +
+      QStringLiteral(" cannot be read: Line 5: 'x' is not a valid integer value. Delete it?");
+  EXPECT_EQ(boxes.texts[1].toStdString(), deleteQuestion.toStdString());
+  EXPECT_EQ(boxes.mostOpen, 1);
+  // Escape leaves the model for the next start and sets the broken file aside.
+  EXPECT_TRUE(QFile::exists(readable));
+  EXPECT_FALSE(QFile::exists(broken));
+  EXPECT_TRUE(QFile::exists(broken + QStringLiteral(".unreadable")));
 }
 
 }  // namespace
