@@ -34,6 +34,12 @@ namespace {
 
 constexpr int RecoveryOfferDelayMs = 500;
 
+// What a user who loads a locked model is told.
+QString LockedMessage() {
+  return QStringLiteral("The owner of this object (") + FromModelText(CurrentModel.Owner) +
+         QStringLiteral(") requires you to enter a password to edit this model.");
+}
+
 // Both model file dialogs show MVD4 files and add ".MVD" to a name typed without extension.
 FileDialogOptions ModelFileDialog(const QString& title) {
   FileDialogOptions options;
@@ -213,7 +219,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::StartUp() {
-  EditAllowed = true;
+  SetEditAllowed(true);
   Dragging = false;
   DragIsControl = false;
   DragSlot = 0;
@@ -298,12 +304,10 @@ void TForm1::LoadMemo1(bool redrawView) {
   LoadModel(Memo1, CurrentModel);
   if (redrawView) DrawTheThing();
   DrawTheDrag();
-  Edit1->setText(FromModelText(CurrentModel.Name));
+  ShowModelName();
   if (CurrentModel.Locked) {
-    EditAllowed = false;
-    prompts_.ShowMessage(QStringLiteral("The owner of this object (") +
-                         FromModelText(CurrentModel.Owner) +
-                         QStringLiteral(") requires you to enter a password to edit this model."));
+    SetEditAllowed(false);
+    prompts_.ShowMessage(LockedMessage());
   }
 }
 
@@ -337,8 +341,9 @@ QPoint TForm1::ConsolePosition() const {
 void TForm1::Edit1Change() {
   RunReported(prompts_, [this] {
     const std::string name = ToModelText(Edit1->text());
-    // A text put in from the model is no rename.
-    if (name != CurrentModel.Name) {
+    // Only the user renames, and only while editing is allowed: a name put in from the model may
+    // be longer than the field holds, and the model keeps all of it.
+    if (!showingName_ && editAllowed_ && name != CurrentModel.Name) {
       History->Continue(QStringLiteral("Rename"));
       CurrentModel.Name = name;
     }
@@ -428,11 +433,23 @@ void TForm1::Redo1Click() {
 }
 
 void TForm1::HistoryApplied() {
-  const QString name = FromModelText(CurrentModel.Name);
-  if (Edit1->text() != name) Edit1->setText(name);
-  if (Display != nullptr) Display->ShowModelName(name);
+  ShowModelName();
   DrawTheDrag();
   DrawTheThing();
+  // An undo must not get round a lock: a locked model it brings back is locked as a Load of it
+  // leaves it, unless the user has given its password in this run.
+  if (CurrentModel.Locked && editAllowed_ && !knownPasswords_.contains(CurrentModel.Password)) {
+    SetEditAllowed(false);
+    prompts_.ShowMessage(LockedMessage());
+  }
+}
+
+void TForm1::ShowModelName() {
+  const QString name = FromModelText(CurrentModel.Name);
+  showingName_ = true;
+  if (Edit1->text() != name) Edit1->setText(name);
+  showingName_ = false;
+  if (Display != nullptr) Display->ShowModelName(name);
 }
 
 void TForm1::UpdateHistoryItems() {
@@ -442,8 +459,18 @@ void TForm1::UpdateHistoryItems() {
   Redo1->setEnabled(History->CanRedo());
 }
 
+void TForm1::SetEditAllowed(bool allowed) {
+  editAllowed_ = allowed;
+  Edit1->setReadOnly(!allowed);
+}
+
+void TForm1::PasswordGiven() {
+  knownPasswords_.insert(CurrentModel.Password);
+  SetEditAllowed(true);
+}
+
 bool TForm1::EditGate() {
-  if (EditAllowed) return true;
+  if (editAllowed_) return true;
   if (password != nullptr) prompts_.ExecDialog(*password);
   return false;
 }

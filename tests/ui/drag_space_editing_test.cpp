@@ -264,7 +264,7 @@ TEST_F(DragSpaceEditingTest, ALockedModelAsksForThePasswordAndNeverPicks) {
   const int vertex = AddControl(10, 20, 0);
   AddJoint({10, 20, 0}, {vertex});
   Form1->DrawTheDrag();
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   QStringList asked;
   for (int i = 0; i < 3; ++i) {
     prompts.dialogActions.push_back([&asked](QDialog& dialog) {

@@ -52,7 +52,7 @@ TEST_F(MechanicsConsoleTest, ControlsSitAtTheirPlacesWithTheirCaptionsInTabOrder
 
 TEST_F(MechanicsConsoleTest, PhysicsButtonOnALockedModelWarnsTwiceResetsGAndRunsUntilStop) {
   Start();
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   Form1->show();
   GravitationalConstant = 1;
 

@@ -9,6 +9,8 @@
 #include "engine/animation.h"
 #include "engine/mechanics.h"
 #include "engine/model_diff.h"
+#include "engine/model_file.h"
+#include "platform/text_file.h"
 #include "ui/animation_console.h"
 #include "ui/drag_space_drawing.h"
 #include "ui/edit_bezier_dialog.h"
@@ -61,6 +63,26 @@ class ModelHistoryTest : public ApplicationTest {
                   joints);
     EXPECT_TRUE(Form1->DragSpace->Picture() == expected) << when << ": the drag space";
     EXPECT_EQ(Form1->Edit1->text(), QString::fromLatin1(CurrentModel.Name.c_str())) << when;
+  }
+
+  // Answers the next password prompt with `typed` and OK.
+  void AnswerPassword(const std::string& typed) {
+    prompts.dialogActions.push_back([typed](QDialog& dialog) {
+      auto& prompt = dynamic_cast<Tpassword&>(dialog);
+      prompt.Edit1->setText(QString::fromStdString(typed));
+      prompt.BitBtn1->click();
+      return prompt.result();
+    });
+  }
+
+  // The keys of the history, as the user presses them in the main window.
+  static void UndoKey() { QTest::keyClick(Form1, Qt::Key_Z, Qt::ControlModifier); }
+  static void RedoKey() { QTest::keyClick(Form1, Qt::Key_Y, Qt::ControlModifier); }
+
+  static TMorvObject ModelOfFile(const QString& name) {
+    TMorvObject model;
+    LoadModel(ReadTextLines(DataFile(name)), model);
+    return model;
   }
 };
 
@@ -250,7 +272,7 @@ TEST_F(ModelHistoryTest, TheKeysReachTheHistoryWhereverTheFocusIsAndOnlyThere) {
   EXPECT_EQ(CurrentModel.Name, "Catfish");
 
   // Behind the editing gate, a key shows the password prompt and takes nothing back.
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   int prompted = 0;
   prompts.dialogActions.push_back([&](QDialog& dialog) {
     prompted += &dialog == password;
@@ -287,6 +309,101 @@ TEST_F(ModelHistoryTest, AThousandStepsOfAFullModelStayWithinTheirMemory) {
   while (Form1->History->Undo()) {
   }
   EXPECT_TRUE(SameModel(CurrentModel, kept.front()));
+}
+
+TEST_F(ModelHistoryTest, AnUndoThatBringsBackALockedModelLocksItUnlessItsOwnPasswordWasGiven) {
+  const TMorvObject vault = ModelOfFile("vault.MVD");
+  const TMorvObject tetra = ModelOfFile("tetra.MVD");
+  ASSERT_TRUE(vault.Locked);
+  ASSERT_FALSE(tetra.Locked);
+  const QString lockMessage = QStringLiteral(
+      "The owner of this object (Zed ) requires you to enter a password to edit "
+      "this model.");
+  const struct {
+    const char* what;
+    bool ownPasswordGiven;
+  } rows[] = {{"only the password of the model loaded over it was given", false},
+              {"its own password was given before the other model was loaded", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    application.reset();
+    prompts = ScriptedPrompts{};
+    prompts.yesNoAnswers = {Answer::Yes};
+    Start(DataFile("vault.MVD"));
+    Form1->show();
+    ASSERT_FALSE(Form1->EditAllowed());
+    if (row.ownPasswordGiven) {
+      AnswerPassword(vault.Password);
+      Form1->BitBtn5->click();
+      ASSERT_TRUE(Form1->EditAllowed());
+    }
+    prompts.fileAnswers = {DataFile("tetra.MVD")};
+    Form1->BitBtn1->click();
+    ASSERT_EQ(CurrentModel.Name, "Tetra");
+    if (!row.ownPasswordGiven) {
+      // The lock of the model before stays on the unlocked one until its own password is given.
+      ASSERT_FALSE(Form1->EditAllowed());
+      AnswerPassword(tetra.Password);
+      UndoKey();
+      ASSERT_TRUE(Form1->EditAllowed());
+      ASSERT_EQ(CurrentModel.Name, "Tetra") << "the key that opened the prompt undid nothing";
+    }
+    prompts.messages.clear();
+
+    UndoKey();
+    EXPECT_EQ(CurrentModel.Name, "Vault");
+    EXPECT_TRUE(CurrentModel.Locked);
+    const bool locked = !row.ownPasswordGiven;
+    EXPECT_EQ(Form1->EditAllowed(), !locked);
+    EXPECT_EQ(Form1->Edit1->isReadOnly(), locked);
+    EXPECT_EQ(prompts.messages, locked ? QStringList{lockMessage} : QStringList{});
+    if (!locked) continue;
+    // Locked as a Load leaves it: the owner information, with its password, is out of reach, the
+    // name field changes nothing, and a redo asks for the password first.
+    prompts.dialogActions.push_back([](QDialog& dialog) {
+      EXPECT_EQ(&dialog, password);
+      return int{QDialog::Rejected};
+    });
+    Form1->button4->click();
+    EXPECT_FALSE(Form1->PopupMenu2->isVisible());
+    Form1->Edit1->setFocus();
+    QTest::keyClicks(Form1->Edit1, "Mine");
+    EXPECT_EQ(CurrentModel.Name, "Vault");
+    prompts.dialogActions.push_back([](QDialog&) { return int{QDialog::Rejected}; });
+    RedoKey();
+    EXPECT_EQ(CurrentModel.Name, "Vault");
+    EXPECT_TRUE(prompts.AllAnswersUsed());
+  }
+}
+
+TEST_F(ModelHistoryTest, ANameLongerThanTheFieldHoldsIsLoadedUndoneAndSavedWhole) {
+  const ScratchDir scratch;
+  TMorvObject model;
+  model.Name = std::string(40000, 'n') + "end";
+  TextLines lines;
+  SaveModel(model, lines);
+  const QString file = scratch.Path("long.MVD");
+  WriteTextLines(file, lines);
+
+  prompts.fileAnswers = {file};
+  Form1->BitBtn1->click();
+  // Compared as truths: a failure would print 40000 characters.
+  EXPECT_TRUE(CurrentModel.Name == model.Name);
+  EXPECT_TRUE(Form1->Edit1->text() ==
+              QString::fromStdString(model.Name).left(Form1->Edit1->maxLength()));
+  EXPECT_FALSE(Form1->History->Changed());
+  EXPECT_EQ(Form1->History->Steps(), 1);
+  EXPECT_EQ(Form1->History->UndoText(), "Undo Load");
+
+  UndoKey();
+  EXPECT_EQ(CurrentModel.Name, "MyObject");
+  RedoKey();
+  EXPECT_TRUE(CurrentModel.Name == model.Name);
+  EXPECT_FALSE(Form1->History->Changed());
+  const QString saved = scratch.Path("saved.MVD");
+  prompts.fileAnswers = {saved};
+  ASSERT_TRUE(Form1->BitBtn2Click());
+  EXPECT_TRUE(ReadTextLines(saved).at(0) == model.Name);
 }
 
 }  // namespace
