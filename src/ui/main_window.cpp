@@ -11,6 +11,7 @@
 
 #include "engine/angle_tables.h"
 #include "engine/animation.h"
+#include "engine/animation_playback.h"
 #include "engine/model_file.h"
 #include "engine/view_parameters.h"
 #include "platform/error_report.h"
@@ -410,14 +411,18 @@ void TForm1::button5Click() {
 
 void TForm1::button4Click() {
   if (!EditGate()) return;
-  // The undo item names what a timer has been changing until now.
-  History->Record();
+  // The undo item names what a timer has been changing until now, which goes on gathering into
+  // one step while the menu is open.
+  UpdateHistoryItems();
   PopupMenu2->popup(PopupPosition(button4));
 }
 
 void TForm1::Undo1Click() {
   RunReported(prompts_, [this] {
     if (!EditGate()) return;
+    // Playback going on would move the model again at once and throw the redo away: it halts,
+    // and what it moved since the last command is the first step to go.
+    HaltMotion();
     // A drag under way ends here and is a step of its own.
     DragSpaceMouseUp();
     History->Undo();
@@ -427,6 +432,7 @@ void TForm1::Undo1Click() {
 void TForm1::Redo1Click() {
   RunReported(prompts_, [this] {
     if (!EditGate()) return;
+    HaltMotion();
     DragSpaceMouseUp();
     History->Redo();
   });
@@ -450,6 +456,11 @@ void TForm1::ShowModelName() {
   if (Edit1->text() != name) Edit1->setText(name);
   showingName_ = false;
   if (Display != nullptr) Display->ShowModelName(name);
+}
+
+void TForm1::HaltMotion() {
+  HaltAnimations(AnimationSet);
+  if (PhysicsPump->isActive() && phys != nullptr) phys->BitBtn5Click();
 }
 
 void TForm1::UpdateHistoryItems() {

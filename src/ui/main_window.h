@@ -227,6 +227,8 @@ class TForm1 : public QWidget {
   void HistoryApplied();
   // Puts the model's name into the name field, which shows what fits of it; that is no rename.
   void ShowModelName();
+  // Stops the animations where they stand and ends the mechanics as "Stop!" does.
+  void HaltMotion();
   void UpdateHistoryItems();
   // A command of the model's history: its changes become one step named `name`.
   template <typename Handler>

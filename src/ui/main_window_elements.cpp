@@ -171,10 +171,11 @@ void TForm1::BitBtn8Click() {
 void TForm1::AnimationPumpTimer() {
   if (pumpBusy_) return;
   pumpBusy_ = true;
-  // What playback moves until the next command is one step.
-  History->Continue(QStringLiteral("Animation"));
-  RunReported(prompts_, [] {
-    if (anim != nullptr) anim->AnimationPumpTick();
+  // What playback moves between two commands is one step, apart from the command under way.
+  History->Background(QStringLiteral("Animation"), [this] {
+    RunReported(prompts_, [] {
+      if (anim != nullptr) anim->AnimationPumpTick();
+    });
   });
   pumpBusy_ = false;
 }
@@ -182,11 +183,12 @@ void TForm1::AnimationPumpTimer() {
 void TForm1::PhysicsPumpTimer() {
   if (pumpBusy_) return;
   pumpBusy_ = true;
-  History->Continue(QStringLiteral("Mechanics"));
-  RunReported(prompts_, [this] {
-    PhysicsStep(CurrentModel);
-    DrawTheDrag();
-    DrawTheThing();
+  History->Background(QStringLiteral("Mechanics"), [this] {
+    RunReported(prompts_, [this] {
+      PhysicsStep(CurrentModel);
+      DrawTheDrag();
+      DrawTheThing();
+    });
   });
   pumpBusy_ = false;
 }

@@ -1,6 +1,7 @@
 // The model's history through the real commands: every kind of change undoes and redoes as one
 // named step, the keys reach it wherever the focus is, and the steps stay within their memory.
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 
@@ -14,6 +15,7 @@
 #include "ui/animation_console.h"
 #include "ui/drag_space_drawing.h"
 #include "ui/edit_bezier_dialog.h"
+#include "ui/mechanics_console.h"
 #include "ui/new_bezier_dialog.h"
 #include "ui/new_control_dialog.h"
 #include "ui/new_joint_dialog.h"
@@ -83,6 +85,16 @@ class ModelHistoryTest : public ApplicationTest {
     TMorvObject model;
     LoadModel(ReadTextLines(DataFile(name)), model);
     return model;
+  }
+
+  // The animation pump's ticks while `run` runs.
+  static int TicksDuring(const std::function<void()>& run) {
+    int ticks = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(Form1->AnimationPump, &QTimer::timeout, [&ticks] { ++ticks; });
+    run();
+    QObject::disconnect(counting);
+    return ticks;
   }
 };
 
@@ -376,6 +388,180 @@ TEST_F(ModelHistoryTest, AnUndoThatBringsBackALockedModelLocksItUnlessItsOwnPass
   }
 }
 
+TEST_F(ModelHistoryTest, WhileThePumpTicksEachCommandIsOneStepUnderItsOwnName) {
+  const int vertex = AddControl(10, 20, 0);
+  Form1->History->Reset();
+  Form1->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  Form1->DrawTheDrag();
+  Form1->BitBtn7->click();
+  ASSERT_TRUE(Form1->AnimationPump->isActive());
+  // The console came up over the main window; the user goes back to it.
+  Form1->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  // Ticks that move nothing leave no trace.
+  QSignalSpy touched(Form1->History, &TModelHistory::Touched);
+  EXPECT_GE(TicksDuring([] { QTest::qWait(350); }), 2);
+  EXPECT_EQ(touched.count(), 0);
+  EXPECT_EQ(Form1->History->Steps(), 0);
+  EXPECT_EQ(Form1->History->UndoText(), "Undo");
+
+  struct Row {
+    QString step;
+    std::function<void()> command;
+  };
+  const std::vector<Row> rows = {
+      {"Add Control",
+       [this] {
+         // The dialog stays open over a few ticks, as a user takes a moment to fill it in.
+         Script<Tnewcontrol>([](Tnewcontrol& d) {
+           QTest::qWait(250);
+           d.xVal->setValue(-40);
+           d.BitBtn1->click();
+         });
+         Form1->BitBtn5->click();
+       }},
+      {"Rename",
+       [] {
+         Form1->Edit1->setFocus();
+         Form1->Edit1->end(false);
+         for (const char* typed : {"a", "b", "c"}) {
+           QTest::keyClicks(Form1->Edit1, typed);
+           QTest::qWait(150);
+         }
+         Form1->PLv->setFocus();
+       }},
+      {"Drag Control",
+       [vertex] {
+         const QPoint from = PixelOf(CurrentModel.Controls[vertex]);
+         QTest::mousePress(Form1->DragSpace, Qt::LeftButton, {}, from);
+         QTest::mouseMove(Form1->DragSpace, from + QPoint(15, 5));
+         QTest::qWait(250);
+         QTest::mouseMove(Form1->DragSpace, from + QPoint(30, 10));
+         QTest::mouseRelease(Form1->DragSpace, Qt::LeftButton, {}, from + QPoint(30, 10));
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.step.toStdString());
+    const TMorvObject before = CurrentModel;
+    const int steps = Form1->History->Steps();
+    EXPECT_GE(TicksDuring(row.command), 1);
+    const TMorvObject after = CurrentModel;
+    ASSERT_FALSE(SameModel(before, after));
+    EXPECT_EQ(Form1->Undo1->text(), "Undo " + row.step);
+    EXPECT_EQ(Form1->History->Steps(), steps + 1);
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, before));
+    RedoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, after));
+  }
+  EXPECT_EQ(CurrentModel.Name, "MyObjectabc");
+}
+
+TEST_F(ModelHistoryTest, PlaybackIsOneStepAndUndoHaltsItAndReachesTheStepBeforeInTwoPresses) {
+  const struct {
+    const char* what;
+    std::function<void()> start;
+    // Moves the model as the timer would, over a while.
+    std::function<void()> run;
+    std::function<bool()> halted;
+  } rows[] = {
+      {"Animation",
+       [] {
+         Form1->BitBtn7->click();
+         anim->jID->setValue(1);
+         for (const int x : {0, 90}) {
+           anim->xL->setValue(x);
+           anim->BitBtn6->click();
+         }
+         anim->Speed->setValue(3);
+         anim->repeator->setChecked(true);
+         anim->BitBtn8->click();
+         anim->animlistbox->setCurrentIndex(0);
+         anim->BitBtn3->click();
+       },
+       [] { ASSERT_GE(TicksDuring([] { QTest::qWait(250); }), 1); },
+       [] {
+         return !AnimationSet.Animations[1].Playing && Form1->AnimationPump->isActive() &&
+                TicksDuring([] { QTest::qWait(250); }) >= 1;
+       }},
+      {"Mechanics",
+       [] {
+         Form1->BitBtn8->click();
+         phys->jsel->setValue(1);
+         phys->fY->setValue(3);
+         phys->BitBtn1->click();
+       },
+       [] {
+         for (int tick = 0; tick < 3; ++tick) Form1->PhysicsPumpTimer();
+       },
+       [] {
+         return !Form1->PhysicsPump->isActive() && !phys->isVisible() &&
+                !Form1->BitBtn8->isEnabled() && Form1->BitBtn7->isEnabled();
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    application.reset();
+    prompts = ScriptedPrompts{};
+    Start();
+    AddJoint({0, 0, 0}, {AddControl(5, 5, 0)});
+    Form1->History->Reset();
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    const TMorvObject beforeCommand = CurrentModel;
+    Script<Tnewcontrol>([](Tnewcontrol& d) {
+      d.yVal->setValue(-50);
+      d.BitBtn1->click();
+    });
+    Form1->BitBtn5->click();
+    const TMorvObject afterCommand = CurrentModel;
+    ASSERT_EQ(CurrentModel.ControlCount, 2);
+
+    row.start();
+    row.run();
+    // A menu opened meanwhile names the playback and does not split it.
+    Form1->button4->click();
+    EXPECT_EQ(Form1->Undo1->text(), QStringLiteral("Undo ") + row.what);
+    Form1->PopupMenu2->hide();
+    row.run();
+    const TMorvObject moved = CurrentModel;
+    ASSERT_FALSE(SameModel(moved, afterCommand)) << "the playback moved the joint";
+
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, afterCommand)) << "all the playback at once";
+    EXPECT_TRUE(row.halted());
+    EXPECT_TRUE(SameModel(CurrentModel, afterCommand)) << "nothing moves it again";
+    EXPECT_EQ(Form1->History->RedoText(), QStringLiteral("Redo ") + row.what);
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, beforeCommand)) << "then the command before it";
+    RedoKey();
+    RedoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, moved)) << "back to where the playback halted";
+    EXPECT_TRUE(prompts.AllAnswersUsed());
+  }
+}
+
+TEST_F(ModelHistoryTest, SavingInTheMiddleOfTypingAStepStopsItThere) {
+  const ScratchDir scratch;
+  Form1->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  Form1->Edit1->setFocus();
+  Form1->Edit1->end(false);
+  QTest::keyClicks(Form1->Edit1, "abc");
+  prompts.fileAnswers = {scratch.Path("saved.MVD")};
+  // The button takes no focus: the visit of the field goes on.
+  Form1->BitBtn2->click();
+  ASSERT_TRUE(Form1->Edit1->hasFocus());
+  QTest::keyClicks(Form1->Edit1, "def");
+  EXPECT_TRUE(Form1->History->Changed());
+  UndoKey();
+  EXPECT_EQ(CurrentModel.Name, "MyObjectabc");
+  EXPECT_FALSE(Form1->History->Changed()) << "back at the saved model";
+  UndoKey();
+  EXPECT_EQ(CurrentModel.Name, "MyObject");
+}
+
 TEST_F(ModelHistoryTest, ANameLongerThanTheFieldHoldsIsLoadedUndoneAndSavedWhole) {
   const ScratchDir scratch;
   TMorvObject model;
@@ -404,6 +590,43 @@ TEST_F(ModelHistoryTest, ANameLongerThanTheFieldHoldsIsLoadedUndoneAndSavedWhole
   prompts.fileAnswers = {saved};
   ASSERT_TRUE(Form1->BitBtn2Click());
   EXPECT_TRUE(ReadTextLines(saved).at(0) == model.Name);
+}
+
+// Loads of two models with 5 MB names in turn: each step holds the name it replaced.
+TEST(ModelHistoryMemory, StepsStayWithinTheirBytesOldestFirstAndTheNewestAloneMayExceedThem) {
+  TMorvObject model;
+  TModelHistory history(model);
+  const std::size_t nameBytes = std::size_t{5} << 20;
+  std::vector<std::string> names;
+  for (int i = 0; i < 40; ++i) {
+    names.push_back(model.Name);
+    history.Command(QStringLiteral("Load"));
+    model.Name = std::string(nameBytes, static_cast<char>('a' + i % 26));
+    history.Record();
+  }
+  EXPECT_LE(history.Bytes(), TModelHistory::ByteLimit);
+  EXPECT_EQ(history.Steps(), static_cast<int>(TModelHistory::ByteLimit / nameBytes));
+  // The kept steps are the newest: undone, they reach the name before the oldest of them.
+  const int kept = history.Steps();
+  while (history.Undo()) {
+  }
+  EXPECT_EQ(model.Name, names[names.size() - static_cast<std::size_t>(kept)]);
+  while (history.Redo()) {
+  }
+
+  // A step larger than the whole budget replaces all the others and stays.
+  history.Command(QStringLiteral("Load"));
+  model.Name = std::string(TModelHistory::ByteLimit + 1, 'z');
+  history.Record();
+  history.Command(QStringLiteral("Rename"));
+  model.Name = "Small";
+  history.Record();
+  EXPECT_EQ(history.Steps(), 1);
+  EXPECT_GT(history.Bytes(), TModelHistory::ByteLimit);
+  EXPECT_EQ(history.UndoText(), "Undo Rename");
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(model.Name.size(), TModelHistory::ByteLimit + 1);
+  EXPECT_FALSE(history.Undo());
 }
 
 }  // namespace
