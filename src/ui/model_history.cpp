@@ -12,6 +12,10 @@ const QString UnnamedChange = QStringLiteral("Change");
 
 }  // namespace
 
+std::size_t TModelHistory::StepBytes(const TModelDiff& diff) {
+  return sizeof(TStep) - sizeof(TModelDiff) + diff.Bytes();
+}
+
 TModelHistory::TModelHistory(TMorvObject& model, QObject* parent)
     : QObject(parent),
       model_(model),
@@ -29,6 +33,7 @@ void TModelHistory::Reset() {
   pendingName_.clear();
   backgroundName_.clear();
   shadowed_ = false;
+  gathering_ = false;
   *recorded_ = model_;
   *saved_ = model_;
   if (inTick_) RestartTick();
@@ -38,6 +43,8 @@ void TModelHistory::Reset() {
 
 void TModelHistory::MarkSaved() {
   Record();
+  // A saved state stays one to come back to.
+  gathering_ = false;
   *saved_ = model_;
   emit Saved();
 }
@@ -122,7 +129,14 @@ void TModelHistory::Record() {
     TModelDiff moved = DiffModels(*recorded_, model_);
     if (!moved.Empty()) {
       CopyCovered(*recorded_, model_, moved);
-      Push(background, std::move(moved));
+      // What the ticks moved between two commands is one step, also when a boundary without a
+      // command of its own came between.
+      if (gathering_ && done_ == steps_.size() && steps_.back().Name == background) {
+        Gather(std::move(moved));
+      } else {
+        Push(background, std::move(moved));
+        gathering_ = true;
+      }
       pushed = true;
     }
     shadowed_ = false;
@@ -139,10 +153,24 @@ void TModelHistory::Push(const QString& name, TModelDiff diff) {
     bytes_ -= steps_.back().Bytes;
     steps_.pop_back();
   }
-  const std::size_t bytes = sizeof(TStep) - sizeof(TModelDiff) + diff.Bytes();
+  const std::size_t bytes = StepBytes(diff);
   steps_.push_back({name, std::move(diff), bytes});
   bytes_ += bytes;
   ++done_;
+  gathering_ = false;
+  Trim();
+}
+
+void TModelHistory::Gather(TModelDiff diff) {
+  TStep& newest = steps_.back();
+  bytes_ -= newest.Bytes;
+  Combine(newest.Diff, std::move(diff));
+  newest.Bytes = StepBytes(newest.Diff);
+  bytes_ += newest.Bytes;
+  Trim();
+}
+
+void TModelHistory::Trim() {
   while (steps_.size() > 1 &&
          (steps_.size() > static_cast<std::size_t>(StepLimit) || bytes_ > ByteLimit)) {
     bytes_ -= steps_.front().Bytes;
@@ -153,6 +181,7 @@ void TModelHistory::Push(const QString& name, TModelDiff diff) {
 
 bool TModelHistory::Undo() {
   Record();
+  gathering_ = false;
   if (done_ == 0) return false;
   --done_;
   Exchange(steps_[done_].Diff);
@@ -162,6 +191,7 @@ bool TModelHistory::Undo() {
 
 bool TModelHistory::Redo() {
   Record();
+  gathering_ = false;
   if (done_ == steps_.size()) return false;
   ++done_;
   Exchange(steps_[done_ - 1].Diff);

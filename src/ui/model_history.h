@@ -83,7 +83,12 @@ class TModelHistory : public QObject {
     std::size_t Bytes = 0;
   };
 
+  static std::size_t StepBytes(const TModelDiff& diff);
   void Push(const QString& name, TModelDiff diff);
+  // Takes more of the ticks' movement into the newest step.
+  void Gather(TModelDiff diff);
+  // Lets the oldest steps go while there are too many or they hold too much.
+  void Trim();
   // Takes the model, and the state the next boundary compares with, to the step's other end.
   void Exchange(TModelDiff& diff);
   // Brings what commands changed since the last tick into the commands' own state.
@@ -105,6 +110,8 @@ class TModelHistory : public QObject {
   QString pendingName_;
   // The timer whose ticks moved the model since the last boundary; empty when none did.
   QString backgroundName_;
+  // The newest step holds the ticks' movement since the last command and takes in more of it.
+  bool gathering_ = false;
   // The tick under way, while one runs.
   QString tickName_;
   bool inTick_ = false;

@@ -505,20 +505,28 @@ TEST_F(ModelHistoryTest, PlaybackIsOneStepAndUndoHaltsItAndReachesTheStepBeforeI
     application.reset();
     prompts = ScriptedPrompts{};
     Start();
-    AddJoint({0, 0, 0}, {AddControl(5, 5, 0)});
+    const int joint = AddJoint({0, 0, 0}, {AddControl(5, 5, 0)});
+    CurrentModel.Joints[joint].Mass = 1;
     Form1->History->Reset();
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    const TMorvObject beforePlayback = CurrentModel;
+    row.start();
+    row.run();
     const TMorvObject beforeCommand = CurrentModel;
-    Script<Tnewcontrol>([](Tnewcontrol& d) {
+    ASSERT_FALSE(SameModel(beforeCommand, beforePlayback)) << "the playback moved the joint";
+
+    // A command while the playback goes on, over the dialog it opens.
+    Script<Tnewcontrol>([&row](Tnewcontrol& d) {
+      row.run();
       d.yVal->setValue(-50);
       d.BitBtn1->click();
     });
     Form1->BitBtn5->click();
-    const TMorvObject afterCommand = CurrentModel;
-    ASSERT_EQ(CurrentModel.ControlCount, 2);
-
-    row.start();
+    ASSERT_EQ(CurrentModel.ControlCount, beforeCommand.ControlCount + 1);
+    TMorvObject commandAlone = beforeCommand;
+    commandAlone.Controls[++commandAlone.ControlCount] =
+        CurrentModel.Controls[CurrentModel.ControlCount];
     row.run();
     // A menu opened meanwhile names the playback and does not split it.
     Form1->button4->click();
@@ -526,17 +534,19 @@ TEST_F(ModelHistoryTest, PlaybackIsOneStepAndUndoHaltsItAndReachesTheStepBeforeI
     Form1->PopupMenu2->hide();
     row.run();
     const TMorvObject moved = CurrentModel;
-    ASSERT_FALSE(SameModel(moved, afterCommand)) << "the playback moved the joint";
 
     UndoKey();
-    EXPECT_TRUE(SameModel(CurrentModel, afterCommand)) << "all the playback at once";
+    EXPECT_TRUE(SameModel(CurrentModel, commandAlone)) << "all the playback since the command";
     EXPECT_TRUE(row.halted());
-    EXPECT_TRUE(SameModel(CurrentModel, afterCommand)) << "nothing moves it again";
+    EXPECT_TRUE(SameModel(CurrentModel, commandAlone)) << "nothing moves it again";
     EXPECT_EQ(Form1->History->RedoText(), QStringLiteral("Redo ") + row.what);
+    EXPECT_EQ(Form1->History->UndoText(), "Undo Add Control");
     UndoKey();
-    EXPECT_TRUE(SameModel(CurrentModel, beforeCommand)) << "then the command before it";
-    RedoKey();
-    RedoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, beforeCommand)) << "then the command";
+    EXPECT_EQ(Form1->History->UndoText(), QStringLiteral("Undo ") + row.what);
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, beforePlayback)) << "then the playback before it";
+    for (int redo = 0; redo < 3; ++redo) RedoKey();
     EXPECT_TRUE(SameModel(CurrentModel, moved)) << "back to where the playback halted";
     EXPECT_TRUE(prompts.AllAnswersUsed());
   }
