@@ -521,10 +521,10 @@ void TForm1::SetUpNetwork1Click() {
 }
 
 bool TForm1::event(QEvent* event) {
-  // The drag space loses the mouse to a modal box or another window, and with it the release: the
-  // drag ends where it stands.
+  // The drag space loses the mouse to a modal box, another window or another grab, and with it
+  // the release: the drag ends where it stands.
   if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowDeactivate ||
-      event->type() == QEvent::Hide) {
+      event->type() == QEvent::UngrabMouse || event->type() == QEvent::Hide) {
     DragSpaceMouseUp();
   }
   if (event->type() == QEvent::WindowActivate) {

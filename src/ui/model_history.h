@@ -16,7 +16,8 @@ namespace morv {
 // Commands do not undo themselves: the history compares the model at the boundaries of commands
 // and keeps what differs, so a change no command announced is still caught at the next boundary.
 // Between two boundaries every change belongs to the name given last, except what the timers move
-// on their own: that gathers into a step of its own, which follows the command's.
+// on their own: that gathers into a step of its own, which follows the command's and takes in what
+// the timers move until the next command.
 class TModelHistory : public QObject {
   Q_OBJECT
 
@@ -43,9 +44,9 @@ class TModelHistory : public QObject {
   // before, until the next boundary: each keystroke in a field.
   void Continue(const QString& name);
   // Runs `tick`, one tick of a timer that moves the model on its own. What ticks move between two
-  // boundaries is one step named `name`, apart from the command under way, which keeps its own
+  // commands is one step named `name`, apart from the command under way, which keeps its own
   // changes and its name; a tick is no boundary, and one that moves nothing leaves the history
-  // alone.
+  // alone. A save, an undo and a redo close the step.
   void Background(const QString& name, const std::function<void()>& tick);
   // A boundary: what the command changed since the last one becomes one step, and what the ticks
   // moved meanwhile the next.
