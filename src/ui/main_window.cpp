@@ -85,6 +85,10 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
   connect(SetUpNetwork1, &QAction::triggered, this, &TForm1::SetUpNetwork1Click);
 }
 
+// The name field loses the focus as the window goes, and must not report that to a window whose
+// own parts are gone already.
+TForm1::~TForm1() { Edit1->disconnect(this); }
+
 void TForm1::BuildControls() {
   BitBtn1 = MakeGlyphButton(this, "BitBtn1", QStringLiteral("&Load"), QStyle::SP_DialogOpenButton,
                             GlyphPlacement::Above, 8, 8, 33, 41);

@@ -41,6 +41,7 @@ class TForm1 : public QWidget {
  public:
   // `commandLineFile` is the model file named on the command line, empty when there is none.
   TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent = nullptr);
+  ~TForm1() override;
 
   // Start values of the shared state, the drag space, and the model named on the command line.
   // Runs once, before any other window exists.
