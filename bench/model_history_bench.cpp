@@ -1,5 +1,5 @@
-// The model's history on a full-capacity model: recording one drag step, undoing it, and the heap
-// that a thousand steps hold.
+// The model's history on a full-capacity model: recording one drag step, undoing it, the heap
+// that a thousand steps hold, and what is kept of a thousand Loads of two full models.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -67,6 +67,42 @@ void BM_HeapOfAThousandSteps(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_HeapOfAThousandSteps)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A full model unlike FullCapacityModel() in every slot: a Load of one over the other changes all.
+TMorvObject OtherFullModel() {
+  TMorvObject m = FullCapacityModel();
+  m.Name = "Other";
+  for (int32_t i = 1; i <= MaxControls; ++i) m.Controls[i].X += 1;
+  for (int32_t i = 1; i <= MaxPatches; ++i) m.Patches[i].Colour ^= 0x010101;
+  for (int32_t i = 1; i <= MaxJoints; ++i) {
+    m.Joints[i].Position.Y += 1;
+    m.Joints[i].ControlRefs[1] = m.Joints[i].ControlRefs[1] % MaxControls + 1;
+  }
+  return m;
+}
+
+// What the history holds after a thousand Loads of two full models in turn, each Load a step
+// that replaces every slot of the model: the steps kept, the memory they count, and what the heap
+// grew by, the model and the history's own records of it aside.
+void BM_AThousandAlternatingLoads(benchmark::State& state) {
+  const auto first = std::make_unique<TMorvObject>(FullCapacityModel());
+  const auto second = std::make_unique<TMorvObject>(OtherFullModel());
+  for (auto _ : state) {
+    auto model = std::make_unique<TMorvObject>(*first);
+    TModelHistory history(*model);
+    const std::size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 1000; ++i) {
+      history.Command(QStringLiteral("Load"));
+      *model = i % 2 == 0 ? *second : *first;
+      history.MarkSaved();
+    }
+    state.counters["steps"] = history.Steps();
+    state.counters["counted_MiB"] = static_cast<double>(history.Bytes()) / (1024.0 * 1024.0);
+    state.counters["heap_MiB"] =
+        static_cast<double>(mallinfo2().uordblks - before) / (1024.0 * 1024.0);
+  }
+}
+BENCHMARK(BM_AThousandAlternatingLoads)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace morv::bench

@@ -127,6 +127,10 @@ void StopAnimation(TMorvObject& model, TAnimationList& set, int32_t k) {
   if (hasFirst && JointInModel(model, a.Joint)) MoveJointTo(model, a.Joint, a.Locations[1]);
 }
 
+void HaltAnimations(TAnimationList& set) {
+  for (int32_t k = 1; k <= MaxAnimations; ++k) set.Animations[k].Playing = false;
+}
+
 std::string PlayingList(const TAnimationList& set) {
   std::string list = "{";
   const int32_t count = set.Count < MaxAnimations ? set.Count : MaxAnimations;

@@ -33,6 +33,9 @@ std::string PlayRefusalText(PlayOutcome outcome, const TAnimationList& set, int3
 // location, or whose joint the model lacks, only the playing mark is cleared.
 void StopAnimation(TMorvObject& model, TAnimationList& set, int32_t k);
 
+// Stops every animation where its joint stands, without Stop's return to the first location.
+void HaltAnimations(TAnimationList& set);
+
 // The numbers of the playing animations in braces, each followed by a space: "{1 3 }".
 std::string PlayingList(const TAnimationList& set);
 

@@ -45,6 +45,26 @@ void SwapSlots(OneBasedArray<Item, N>& items, std::vector<TSlot<T>>& slots, Exch
   for (TSlot<T>& slot : slots) exchange(items[slot.Index], slot.Value);
 }
 
+// Both lists run by index; of a slot in both, the earlier value stays.
+template <typename T>
+void CombineSlots(std::vector<TSlot<T>>& earlier, std::vector<TSlot<T>>& later) {
+  if (later.empty()) return;
+  std::vector<TSlot<T>> combined;
+  combined.reserve(earlier.size() + later.size());
+  auto e = earlier.begin();
+  auto l = later.begin();
+  while (e != earlier.end() || l != later.end()) {
+    if (l == later.end() || (e != earlier.end() && e->Index <= l->Index)) {
+      if (l != later.end() && l->Index == e->Index) ++l;
+      combined.push_back(std::move(*e++));
+    } else {
+      combined.push_back(std::move(*l++));
+    }
+  }
+  combined.shrink_to_fit();
+  earlier = std::move(combined);
+}
+
 template <typename T>
 void Copy(T& mirror, const T& model, const std::optional<T>& kept) {
   if (kept) mirror = model;
@@ -110,6 +130,16 @@ void Exchange(TMorvObject& model, TModelDiff& diff) {
     std::swap(joint.RefCount, kept.RefCount);
     std::swap(joint.ControlRefs, kept.ControlRefs);
   });
+}
+
+void Combine(TModelDiff& earlier, TModelDiff later) {
+  EachSinglePart([&](auto, auto held) {
+    if (!(earlier.*held) && (later.*held)) earlier.*held = std::move(later.*held);
+  });
+  CombineSlots(earlier.Controls, later.Controls);
+  CombineSlots(earlier.Patches, later.Patches);
+  CombineSlots(earlier.JointPlaces, later.JointPlaces);
+  CombineSlots(earlier.JointRefs, later.JointRefs);
 }
 
 void CopyCovered(TMorvObject& mirror, const TMorvObject& model, const TModelDiff& diff) {

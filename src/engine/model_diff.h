@@ -61,6 +61,11 @@ TModelDiff DiffModels(const TMorvObject& before, const TMorvObject& after);
 // difference then holds the end the model left.
 void Exchange(TMorvObject& model, TModelDiff& diff);
 
+// Makes `earlier`, the difference from a state a to a state b, the difference from a to c, given
+// `later`, the difference from b to c: a part only `later` covers joins with its value at b,
+// which was its value at a as well.
+void Combine(TModelDiff& earlier, TModelDiff later);
+
 // Copies every part the difference covers from `model` into `mirror`, which stood where the model
 // stood before its last exchange or edit.
 void CopyCovered(TMorvObject& mirror, const TMorvObject& model, const TModelDiff& diff);

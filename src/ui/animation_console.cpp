@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QShowEvent>
 #include <algorithm>
+#include <functional>
 
 #include "engine/animation_file.h"
 #include "engine/animation_playback.h"
@@ -23,6 +24,12 @@ Tanim* anim = nullptr;
 namespace {
 
 const QString NewAnimationName = QStringLiteral("Animation Name");
+
+// What Play and Stop move belongs to the playback's own step.
+void InPlayback(const std::function<void()>& move) {
+  if (Form1 == nullptr) return move();
+  Form1->History->Background(QStringLiteral("Animation"), move);
+}
 
 // Both set dialogs show animation files and add ".MVA" to a name typed without extension.
 FileDialogOptions AnimationFileDialog(const QString& title) {
@@ -204,8 +211,8 @@ void Tanim::BitBtn3Click() {
   RunReported(prompts_, [this] {
     const int32_t k = SelectedAnimation();
     if (k == 0) return;
-    if (Form1 != nullptr) Form1->History->Continue(QStringLiteral("Animation"));
-    const PlayOutcome outcome = PlayAnimation(CurrentModel, AnimationSet, k);
+    PlayOutcome outcome = PlayOutcome::Started;
+    InPlayback([&] { outcome = PlayAnimation(CurrentModel, AnimationSet, k); });
     if (outcome != PlayOutcome::Started) {
       prompts_.ShowMessage(QString::fromStdString(PlayRefusalText(outcome, AnimationSet, k)));
     }
@@ -216,8 +223,7 @@ void Tanim::BitBtn9Click() {
   RunReported(prompts_, [this] {
     const int32_t k = SelectedAnimation();
     if (k == 0) return;
-    if (Form1 != nullptr) Form1->History->Continue(QStringLiteral("Animation"));
-    StopAnimation(CurrentModel, AnimationSet, k);
+    InPlayback([&] { StopAnimation(CurrentModel, AnimationSet, k); });
   });
 }
 

@@ -22,7 +22,11 @@ void TForm1::ConnectDragSpace() {
   connect(PLv, &QScrollBar::valueChanged, this, &TForm1::PLvChange);
   connect(DragSpace, &TImageView::MouseDown, this, &TForm1::DragSpaceMouseDown);
   connect(DragSpace, &TImageView::MouseMove, this,
-          [this](Qt::MouseButtons, QPoint position) { DragSpaceMouseMove(position); });
+          [this](Qt::MouseButtons buttons, QPoint position) {
+            // The release went elsewhere, to a window that took the mouse: the drag ended there.
+            if (buttons == Qt::NoButton) return DragSpaceMouseUp();
+            DragSpaceMouseMove(position);
+          });
   connect(DragSpace, &TImageView::MouseUp, this, [this] { DragSpaceMouseUp(); });
 }
 

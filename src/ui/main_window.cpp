@@ -12,6 +12,7 @@
 
 #include "engine/angle_tables.h"
 #include "engine/animation.h"
+#include "engine/animation_playback.h"
 #include "engine/model_file.h"
 #include "engine/view_parameters.h"
 #include "platform/error_report.h"
@@ -34,6 +35,12 @@ TForm1* Form1 = nullptr;
 namespace {
 
 constexpr int RecoveryOfferDelayMs = 500;
+
+// What a user who loads a locked model is told.
+QString LockedMessage() {
+  return QStringLiteral("The owner of this object (") + FromModelText(CurrentModel.Owner) +
+         QStringLiteral(") requires you to enter a password to edit this model.");
+}
 
 // Both model file dialogs show MVD4 files and add ".MVD" to a name typed without extension.
 FileDialogOptions ModelFileDialog(const QString& title) {
@@ -78,6 +85,10 @@ TForm1::TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent
       [this] { DrawTheThing(); }, this);
   connect(SetUpNetwork1, &QAction::triggered, this, &TForm1::SetUpNetwork1Click);
 }
+
+// The name field loses the focus as the window goes, and must not report that to a window whose
+// own parts are gone already.
+TForm1::~TForm1() { Edit1->disconnect(this); }
 
 void TForm1::BuildControls() {
   BitBtn1 = MakeGlyphButton(this, "BitBtn1", QStringLiteral("&Load"), QStyle::SP_DialogOpenButton,
@@ -214,7 +225,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::StartUp() {
-  EditAllowed = true;
+  SetEditAllowed(true);
   Dragging = false;
   DragIsControl = false;
   DragSlot = 0;
@@ -324,12 +335,10 @@ void TForm1::LoadMemo1(bool redrawView) {
   LoadModel(Memo1, CurrentModel);
   if (redrawView) DrawTheThing();
   DrawTheDrag();
-  Edit1->setText(FromModelText(CurrentModel.Name));
+  ShowModelName();
   if (CurrentModel.Locked) {
-    EditAllowed = false;
-    prompts_.ShowMessage(QStringLiteral("The owner of this object (") +
-                         FromModelText(CurrentModel.Owner) +
-                         QStringLiteral(") requires you to enter a password to edit this model."));
+    SetEditAllowed(false);
+    prompts_.ShowMessage(LockedMessage());
   }
 }
 
@@ -363,8 +372,9 @@ QPoint TForm1::ConsolePosition() const {
 void TForm1::Edit1Change() {
   RunReported(prompts_, [this] {
     const std::string name = ToModelText(Edit1->text());
-    // A text put in from the model is no rename.
-    if (name != CurrentModel.Name) {
+    // Only the user renames, and only while editing is allowed: a name put in from the model may
+    // be longer than the field holds, and the model keeps all of it.
+    if (!showingName_ && editAllowed_ && name != CurrentModel.Name) {
       History->Continue(QStringLiteral("Rename"));
       CurrentModel.Name = name;
     }
@@ -431,14 +441,18 @@ void TForm1::button5Click() {
 
 void TForm1::button4Click() {
   if (!EditGate()) return;
-  // The undo item names what a timer has been changing until now.
-  History->Record();
+  // The undo item names what a timer has been changing until now, which goes on gathering into
+  // one step while the menu is open.
+  UpdateHistoryItems();
   PopupMenu2->popup(PopupPosition(button4));
 }
 
 void TForm1::Undo1Click() {
   RunReported(prompts_, [this] {
     if (!EditGate()) return;
+    // Playback going on would move the model again at once and throw the redo away: it halts,
+    // and what it moved since the last command is the first step to go.
+    HaltMotion();
     // A drag under way ends here and is a step of its own.
     DragSpaceMouseUp();
     History->Undo();
@@ -448,17 +462,35 @@ void TForm1::Undo1Click() {
 void TForm1::Redo1Click() {
   RunReported(prompts_, [this] {
     if (!EditGate()) return;
+    HaltMotion();
     DragSpaceMouseUp();
     History->Redo();
   });
 }
 
 void TForm1::HistoryApplied() {
-  const QString name = FromModelText(CurrentModel.Name);
-  if (Edit1->text() != name) Edit1->setText(name);
-  if (Display != nullptr) Display->ShowModelName(name);
+  ShowModelName();
   DrawTheDrag();
   DrawTheThing();
+  // An undo must not get round a lock: a locked model it brings back is locked as a Load of it
+  // leaves it, unless the user has given its password in this run.
+  if (CurrentModel.Locked && editAllowed_ && !knownPasswords_.contains(CurrentModel.Password)) {
+    SetEditAllowed(false);
+    prompts_.ShowMessage(LockedMessage());
+  }
+}
+
+void TForm1::ShowModelName() {
+  const QString name = FromModelText(CurrentModel.Name);
+  showingName_ = true;
+  if (Edit1->text() != name) Edit1->setText(name);
+  showingName_ = false;
+  if (Display != nullptr) Display->ShowModelName(name);
+}
+
+void TForm1::HaltMotion() {
+  HaltAnimations(AnimationSet);
+  if (PhysicsPump->isActive() && phys != nullptr) phys->BitBtn5Click();
 }
 
 void TForm1::UpdateHistoryItems() {
@@ -468,8 +500,18 @@ void TForm1::UpdateHistoryItems() {
   Redo1->setEnabled(History->CanRedo());
 }
 
+void TForm1::SetEditAllowed(bool allowed) {
+  editAllowed_ = allowed;
+  Edit1->setReadOnly(!allowed);
+}
+
+void TForm1::PasswordGiven() {
+  knownPasswords_.insert(CurrentModel.Password);
+  SetEditAllowed(true);
+}
+
 bool TForm1::EditGate() {
-  if (EditAllowed) return true;
+  if (editAllowed_) return true;
   if (password != nullptr) prompts_.ExecDialog(*password);
   return false;
 }
@@ -509,6 +551,12 @@ void TForm1::SetUpNetwork1Click() {
 }
 
 bool TForm1::event(QEvent* event) {
+  // The drag space loses the mouse to a modal box, another window or another grab, and with it
+  // the release: the drag ends where it stands.
+  if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowDeactivate ||
+      event->type() == QEvent::UngrabMouse || event->type() == QEvent::Hide) {
+    DragSpaceMouseUp();
+  }
   if (event->type() == QEvent::WindowActivate) {
     FormActivate();
     // Asked over the windows once they stand in their places, which the activation puts them in.

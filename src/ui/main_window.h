@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "engine/line_text.h"
@@ -40,6 +42,7 @@ class TForm1 : public QWidget {
  public:
   // `commandLineFile` is the model file named on the command line, empty when there is none.
   TForm1(Prompts& prompts, const QString& commandLineFile, QWidget* parent = nullptr);
+  ~TForm1() override;
 
   // Start values of the shared state, the drag space, and the model named on the command line.
   // Runs once, before any other window exists.
@@ -97,6 +100,14 @@ class TForm1 : public QWidget {
   // The gate of every editing command: true when the model may be edited; otherwise the password
   // prompt is shown modally, and the command must not act even if the password was right.
   bool EditGate();
+  // The model may be edited in this run: cleared by loading a locked model, and by an undo or redo
+  // that brings one back whose password was not given in this run.
+  bool EditAllowed() const { return editAllowed_; }
+  // Also makes the name field read-only while editing is not allowed.
+  void SetEditAllowed(bool allowed);
+  // The password prompt was answered with the model's own password: editing is allowed, and stays
+  // so when an undo or redo brings back a model locked with that password.
+  void PasswordGiven();
 
   // Redraws the 3D view from CurrentModel.
   void DrawTheThing();
@@ -183,9 +194,6 @@ class TForm1 : public QWidget {
   TModelHistory* History;
   TRecoveryKeeper* Recovery;
 
-  // The model may be edited in this run; cleared by loading a locked model.
-  bool EditAllowed = true;
-
   // Drag state of the drag space.
   bool Dragging = false;
   bool DragIsControl = false;
@@ -220,8 +228,13 @@ class TForm1 : public QWidget {
   void FindRecovery();
   // OfferRecovery has something to ask.
   bool RecoveryQuestionsWait() const;
-  // Shows the model after an undo or a redo.
+  // Shows the model after an undo or a redo, and locks editing when that brought back a locked
+  // model whose password was not given in this run.
   void HistoryApplied();
+  // Puts the model's name into the name field, which shows what fits of it; that is no rename.
+  void ShowModelName();
+  // Stops the animations where they stand and ends the mechanics as "Stop!" does.
+  void HaltMotion();
   void UpdateHistoryItems();
   // A command of the model's history: its changes become one step named `name`.
   template <typename Handler>
@@ -253,6 +266,11 @@ class TForm1 : public QWidget {
   bool commandLineWaits_ = false;
   // A tick that shows a message keeps running while the box is open; later ticks wait for it.
   bool pumpBusy_ = false;
+  bool editAllowed_ = true;
+  // The passwords given in this run, in the password prompt or the owner information.
+  std::set<std::string> knownPasswords_;
+  // The program, not the user, is putting the model's name into the name field.
+  bool showingName_ = false;
 };
 
 // The one instance, valid while the application owns it.

@@ -126,15 +126,18 @@ void TForm1::EditBzierColour1Click() {
 
 void TForm1::SetOwnerInfo1Click() {
   RunCommand(QStringLiteral("Set Owner Information"), [this] {
-    if (!EditAllowed) return;
+    if (!editAllowed_) return;
     ownerinfo->LoadFromModel();
     prompts_.ExecDialog(*ownerinfo);
+    // The dialog shows the password in plain text, and the user may have typed a new one: either
+    // way it is known in this run.
+    knownPasswords_.insert(CurrentModel.Password);
   });
 }
 
 void TForm1::BitBtn7Click() {
   RunReported(prompts_, [this] {
-    if (!EditAllowed) {
+    if (!editAllowed_) {
       prompts_.ShowMessage(QStringLiteral(
           "Animate at your peril! You will not be able to restore the original object since you "
           "cannot edit it."));
@@ -149,7 +152,7 @@ void TForm1::BitBtn7Click() {
 
 void TForm1::BitBtn8Click() {
   RunReported(prompts_, [this] {
-    if (!EditAllowed) {
+    if (!editAllowed_) {
       prompts_.ShowMessage(QStringLiteral(
           "Use physics at your peril! You will not be able to restore the original object since "
           "you cannot edit it."));
@@ -168,10 +171,11 @@ void TForm1::BitBtn8Click() {
 void TForm1::AnimationPumpTimer() {
   if (pumpBusy_) return;
   pumpBusy_ = true;
-  // What playback moves until the next command is one step.
-  History->Continue(QStringLiteral("Animation"));
-  RunReported(prompts_, [] {
-    if (anim != nullptr) anim->AnimationPumpTick();
+  // What playback moves between two commands is one step, apart from the command under way.
+  History->Background(QStringLiteral("Animation"), [this] {
+    RunReported(prompts_, [] {
+      if (anim != nullptr) anim->AnimationPumpTick();
+    });
   });
   pumpBusy_ = false;
 }
@@ -179,11 +183,12 @@ void TForm1::AnimationPumpTimer() {
 void TForm1::PhysicsPumpTimer() {
   if (pumpBusy_) return;
   pumpBusy_ = true;
-  History->Continue(QStringLiteral("Mechanics"));
-  RunReported(prompts_, [this] {
-    PhysicsStep(CurrentModel);
-    DrawTheDrag();
-    DrawTheThing();
+  History->Background(QStringLiteral("Mechanics"), [this] {
+    RunReported(prompts_, [this] {
+      PhysicsStep(CurrentModel);
+      DrawTheDrag();
+      DrawTheThing();
+    });
   });
   pumpBusy_ = false;
 }

@@ -131,10 +131,11 @@ void Tphys::BitBtn4Click() {
   RunReported(prompts_, [this] {
     const int32_t joint = SelectedJoint();
     if (joint == 0) return;
-    if (Form1 != nullptr) Form1->History->Continue(QStringLiteral("Mechanics"));
     // The motion state stays: a moving joint drifts off again on the next tick.
-    MoveJoint(CurrentModel, joint, 0, 0, 0);
-    if (Form1 == nullptr) return;
+    const auto home = [joint] { MoveJoint(CurrentModel, joint, 0, 0, 0); };
+    if (Form1 == nullptr) return home();
+    // Part of the mechanics' own step.
+    Form1->History->Background(QStringLiteral("Mechanics"), home);
     Form1->DrawTheDrag();
     Form1->DrawTheThing();
   });

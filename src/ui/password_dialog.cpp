@@ -31,7 +31,7 @@ Tpassword::Tpassword(Prompts& prompts, QWidget* parent)
 void Tpassword::BitBtn1Click() {
   // Character for character, case counts. The edit keeps its text for the next time.
   if (Edit1->text() == FromModelText(CurrentModel.Password)) {
-    if (Form1 != nullptr) Form1->EditAllowed = true;
+    if (Form1 != nullptr) Form1->PasswordGiven();
   } else {
     prompts_.ShowMessage(QStringLiteral("Access denied!"));
   }

@@ -106,6 +106,33 @@ TEST(ModelDiff, RandomEditsUndoAndRedoToEveryStateInBetween) {
   }
 }
 
+TEST(ModelDiff, DifferencesCombinedOverARunOfEditsTakeItBackAndBringItAgainAsOne) {
+  std::mt19937 random(4711);
+  TMorvObject model;
+  std::vector<TMorvObject> states{model};
+  std::vector<TModelDiff> steps;
+  for (int i = 0; i < 200; ++i) {
+    RandomEdit(model, random);
+    TModelDiff diff = DiffModels(states.back(), model);
+    if (diff.Empty()) continue;
+    steps.push_back(std::move(diff));
+    states.push_back(model);
+  }
+  for (int run = 0; run < 60; ++run) {
+    const std::size_t from =
+        std::uniform_int_distribution<std::size_t>(0, steps.size() - 1)(random);
+    const std::size_t to =
+        std::uniform_int_distribution<std::size_t>(from + 1, steps.size())(random);
+    TModelDiff combined = steps[from];
+    for (std::size_t k = from + 1; k < to; ++k) Combine(combined, steps[k]);
+    TMorvObject walked = states[to];
+    Exchange(walked, combined);
+    ASSERT_EQ(walked, WithMotionOf(states[from], states[to])) << from << " to " << to;
+    Exchange(walked, combined);
+    ASSERT_EQ(walked, states[to]) << from << " to " << to;
+  }
+}
+
 TEST(ModelDiff, ADragOfAFullJointHoldsOnlyWhatItMoved) {
   const TMorvObject before = bench::FullCapacityModel();
   TMorvObject after = before;
@@ -133,6 +160,9 @@ TEST(ModelDiff, SameModelComparesWhatAFileHolds) {
       {"motion", [](TMorvObject& m) { m.Joints[3].Velocity.Y = 9; }, true},
       {"one reference fewer",
        [](TMorvObject& m) { m.Joints[2].ControlRefs[100] = 1, --m.Joints[2].RefCount; }, false},
+      {"the last reference, the count kept",
+       [](TMorvObject& m) { m.Joints[2].ControlRefs[m.Joints[2].RefCount] = 1; }, false},
+      {"the first reference", [](TMorvObject& m) { m.Joints[999].ControlRefs[1] = 7; }, false},
       {"the name", [](TMorvObject& m) { m.Name += " "; }, false},
       {"the lock", [](TMorvObject& m) { m.Locked = true; }, false},
       {"a patch index", [](TMorvObject& m) { m.Patches[1000].ControlIndex[8] = 1; }, false},

@@ -206,7 +206,7 @@ TEST_F(AnimationConsoleTest, SaveAndLoadGoThroughTheirDialogsAndABadFileChangesN
 }
 
 TEST_F(AnimationConsoleTest, AnimationButtonOnALockedModelWarnsStartsThePumpAndShowsTheConsole) {
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   Form1->show();
   AddJoint({0, 0, 0}, {});
   AddJoint({0, 0, 0}, {});

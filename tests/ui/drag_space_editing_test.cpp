@@ -1,7 +1,9 @@
 // Picking and dragging control vertices and joints in the drag space with the mouse.
 #include <QApplication>
+#include <QDialog>
 #include <QMouseEvent>
 #include <QTest>
+#include <functional>
 
 #include "application_fixture.h"
 #include "ui/password_dialog.h"
@@ -264,7 +266,7 @@ TEST_F(DragSpaceEditingTest, ALockedModelAsksForThePasswordAndNeverPicks) {
   const int vertex = AddControl(10, 20, 0);
   AddJoint({10, 20, 0}, {vertex});
   Form1->DrawTheDrag();
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   QStringList asked;
   for (int i = 0; i < 3; ++i) {
     prompts.dialogActions.push_back([&asked](QDialog& dialog) {
@@ -313,6 +315,56 @@ TEST_F(DragSpaceEditingTest, ADragWhoseListPositionWasEmptiedRestsUntilTheReleas
   Move(QPoint(160, 120));
   EXPECT_EQ(CurrentModel.Controls[second], (TControlVertex{50, 0, 0}));
   EXPECT_EQ(CurrentModel.Controls[1], (TControlVertex{-50, 0, 9}));
+}
+
+TEST_F(DragSpaceEditingTest, ADragEndsWhereItStandsWhenTheDragSpaceLosesTheMouse) {
+  const struct {
+    const char* what;
+    std::function<void()> lose;
+  } rows[] = {
+      {"a move arrives with no button held", [] { Hover(QPoint(170, 40)); }},
+      {"another window becomes active",
+       [] {
+         Display->activateWindow();
+         ASSERT_TRUE(QTest::qWaitForWindowActive(Display));
+       }},
+      {"a modal window opens over it",
+       [] {
+         QDialog blocker(Form1);
+         blocker.setModal(true);
+         blocker.show();
+         QTest::qWait(50);
+       }},
+      {"the window is hidden",
+       [] {
+         Form1->hide();
+         Form1->show();
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ApplicationTest::TearDown();
+    Start();
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    const int vertex = AddControl(10, 20, 0);
+    Form1->DrawTheDrag();
+    Form1->History->Reset();
+    Press(Qt::LeftButton, QPoint(110, 80));
+    Move(QPoint(130, 60));
+    const TControlVertex dropped{30, 40, 0};
+    ASSERT_EQ(CurrentModel.Controls[vertex], dropped);
+
+    row.lose();
+    EXPECT_FALSE(Form1->Dragging);
+    EXPECT_EQ(Form1->History->UndoText(), "Undo Drag Control");
+    // The release that went astray, and the moves and clicks after it, leave the vertex be.
+    Move(QPoint(170, 170));
+    Release(Qt::LeftButton, QPoint(170, 170));
+    QTest::mouseClick(Form1->DragSpace, Qt::LeftButton, {}, QPoint(180, 30));
+    EXPECT_EQ(CurrentModel.Controls[vertex], dropped);
+    EXPECT_EQ(Form1->History->Steps(), 1);
+  }
 }
 
 }  // namespace

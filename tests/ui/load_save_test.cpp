@@ -78,13 +78,13 @@ TEST_F(LoadSaveTest, LoadReplacesTheModelAndRefreshesTheWindows) {
   EXPECT_EQ(Form1->Edit1->text(), "Tetra");
   EXPECT_EQ(DisplayCaption(), "3D Display - Tetra");
   EXPECT_TRUE(SceneObject == CurrentModel);
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
   EXPECT_EQ(prompts.messages, QStringList{LoadWarning});
 }
 
 TEST_F(LoadSaveTest, LoadingALockedModelBlocksEditingUntilUnlocked) {
   Load(DataFile("vault.MVD"));
-  EXPECT_FALSE(Form1->EditAllowed);
+  EXPECT_FALSE(Form1->EditAllowed());
   EXPECT_EQ(prompts.messages,
             (QStringList{LoadWarning,
                          "The owner of this object (Zed ) requires you to enter a password to "
@@ -94,7 +94,7 @@ TEST_F(LoadSaveTest, LoadingALockedModelBlocksEditingUntilUnlocked) {
   // An unlocked model does not lift the lock; only the password does.
   Load(DataFile("tetra.MVD"));
   EXPECT_EQ(CurrentModel.Name, "Tetra");
-  EXPECT_FALSE(Form1->EditAllowed);
+  EXPECT_FALSE(Form1->EditAllowed());
 }
 
 TEST_F(LoadSaveTest, ABadNumberIsReportedAndChangesNothingVisible) {
@@ -114,7 +114,7 @@ TEST_F(LoadSaveTest, ABadNumberIsReportedAndChangesNothingVisible) {
   EXPECT_TRUE(SceneObject == *snapshot);
   EXPECT_EQ(Form1->Edit1->text(), "Renamed");
   EXPECT_EQ(DisplayCaption(), "3D Display - Renamed");
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
 }
 
 TEST_F(LoadSaveTest, AMissingFileIsReportedAndChangesNothing) {

@@ -95,7 +95,7 @@ TEST_F(MechanicsConsoleTest, TheMagnitudeShowsWholeUpToTheLargestForces) {
 
 TEST_F(MechanicsConsoleTest, PhysicsButtonOnALockedModelWarnsTwiceResetsGAndRunsUntilStop) {
   Start();
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   Form1->show();
   GravitationalConstant = 1;
 

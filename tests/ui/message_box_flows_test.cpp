@@ -2,6 +2,7 @@
 // own event loop, in which the ticks and events go on, so a failure must show one box, not one
 // per tick, and the user must be able to close the program afterwards.
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTcpServer>
@@ -363,6 +364,38 @@ TEST_F(MessageBoxFlowsTest, TheStartsRecoveryQuestionsComeOneAtATime) {
   EXPECT_TRUE(QFile::exists(readable));
   EXPECT_FALSE(QFile::exists(broken));
   EXPECT_TRUE(QFile::exists(broken + QStringLiteral(".unreadable")));
+}
+
+TEST_F(MessageBoxFlowsTest, ABoxThatOpensDuringADragEndsTheDragWhereItStands) {
+  StartProgram();
+  CurrentModel = TMorvObject{};
+  const int vertex = AddControl(10, 20, 0);
+  Form1->History->Reset();
+  Form1->DrawTheDrag();
+  qputenv("MORV_RENDER_PORT", QByteArray::number(ClosedPort()));
+  Form1->NetworkRendering->trigger();
+  BoxWatcher boxes(Dismiss::OkButton);
+  QTest::mousePress(Form1->DragSpace, Qt::LeftButton, {}, QPoint(110, 80));
+  ASSERT_TRUE(Form1->Dragging);
+  // The move redraws through the render server, whose refusal opens the box over the drag.
+  QTest::mouseMove(Form1->DragSpace, QPoint(130, 60));
+  const TControlVertex dropped{30, 40, 0};
+  ASSERT_EQ(CurrentModel.Controls[vertex], dropped);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return boxes.texts.size() == 1 && boxes.Open() == 0; }, Patience));
+  EXPECT_EQ(boxes.texts.value(0), NetworkGiveUpMessage(QStringLiteral("Connection refused")));
+  EXPECT_FALSE(Form1->Dragging) << "the recovery file waits for no drag";
+  EXPECT_EQ(Form1->History->UndoText(), "Undo Drag Control");
+
+  // After OK the pointer moves on with no button down, and the next click lands elsewhere.
+  QMouseEvent hover(QEvent::MouseMove, QPointF(170, 170),
+                    Form1->DragSpace->mapToGlobal(QPointF(170, 170)), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(Form1->DragSpace, &hover);
+  QTest::mouseRelease(Form1->DragSpace, Qt::LeftButton, {}, QPoint(170, 170));
+  QTest::mouseClick(Form1->DragSpace, Qt::LeftButton, {}, QPoint(180, 30));
+  EXPECT_EQ(CurrentModel.Controls[vertex], dropped);
+  EXPECT_EQ(Form1->History->Steps(), 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The model's history through the real commands: every kind of change undoes and redoes as one
 // named step, the keys reach it wherever the focus is, and the steps stay within their memory.
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 
@@ -9,9 +10,12 @@
 #include "engine/animation.h"
 #include "engine/mechanics.h"
 #include "engine/model_diff.h"
+#include "engine/model_file.h"
+#include "platform/text_file.h"
 #include "ui/animation_console.h"
 #include "ui/drag_space_drawing.h"
 #include "ui/edit_bezier_dialog.h"
+#include "ui/mechanics_console.h"
 #include "ui/new_bezier_dialog.h"
 #include "ui/new_control_dialog.h"
 #include "ui/new_joint_dialog.h"
@@ -61,6 +65,36 @@ class ModelHistoryTest : public ApplicationTest {
                   joints);
     EXPECT_TRUE(Form1->DragSpace->Picture() == expected) << when << ": the drag space";
     EXPECT_EQ(Form1->Edit1->text(), QString::fromLatin1(CurrentModel.Name.c_str())) << when;
+  }
+
+  // Answers the next password prompt with `typed` and OK.
+  void AnswerPassword(const std::string& typed) {
+    prompts.dialogActions.push_back([typed](QDialog& dialog) {
+      auto& prompt = dynamic_cast<Tpassword&>(dialog);
+      prompt.Edit1->setText(QString::fromStdString(typed));
+      prompt.BitBtn1->click();
+      return prompt.result();
+    });
+  }
+
+  // The keys of the history, as the user presses them in the main window.
+  static void UndoKey() { QTest::keyClick(Form1, Qt::Key_Z, Qt::ControlModifier); }
+  static void RedoKey() { QTest::keyClick(Form1, Qt::Key_Y, Qt::ControlModifier); }
+
+  static TMorvObject ModelOfFile(const QString& name) {
+    TMorvObject model;
+    LoadModel(ReadTextLines(DataFile(name)), model);
+    return model;
+  }
+
+  // The animation pump's ticks while `run` runs.
+  static int TicksDuring(const std::function<void()>& run) {
+    int ticks = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(Form1->AnimationPump, &QTimer::timeout, [&ticks] { ++ticks; });
+    run();
+    QObject::disconnect(counting);
+    return ticks;
   }
 };
 
@@ -250,7 +284,7 @@ TEST_F(ModelHistoryTest, TheKeysReachTheHistoryWhereverTheFocusIsAndOnlyThere) {
   EXPECT_EQ(CurrentModel.Name, "Catfish");
 
   // Behind the editing gate, a key shows the password prompt and takes nothing back.
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   int prompted = 0;
   prompts.dialogActions.push_back([&](QDialog& dialog) {
     prompted += &dialog == password;
@@ -287,6 +321,322 @@ TEST_F(ModelHistoryTest, AThousandStepsOfAFullModelStayWithinTheirMemory) {
   while (Form1->History->Undo()) {
   }
   EXPECT_TRUE(SameModel(CurrentModel, kept.front()));
+}
+
+TEST_F(ModelHistoryTest, AnUndoThatBringsBackALockedModelLocksItUnlessItsOwnPasswordWasGiven) {
+  const TMorvObject vault = ModelOfFile("vault.MVD");
+  const TMorvObject tetra = ModelOfFile("tetra.MVD");
+  ASSERT_TRUE(vault.Locked);
+  ASSERT_FALSE(tetra.Locked);
+  const QString lockMessage = QStringLiteral(
+      "The owner of this object (Zed ) requires you to enter a password to edit "
+      "this model.");
+  const struct {
+    const char* what;
+    bool ownPasswordGiven;
+  } rows[] = {{"only the password of the model loaded over it was given", false},
+              {"its own password was given before the other model was loaded", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    application.reset();
+    prompts = ScriptedPrompts{};
+    prompts.yesNoAnswers = {Answer::Yes};
+    Start(DataFile("vault.MVD"));
+    Form1->show();
+    ASSERT_FALSE(Form1->EditAllowed());
+    if (row.ownPasswordGiven) {
+      AnswerPassword(vault.Password);
+      Form1->BitBtn5->click();
+      ASSERT_TRUE(Form1->EditAllowed());
+    }
+    prompts.fileAnswers = {DataFile("tetra.MVD")};
+    Form1->BitBtn1->click();
+    ASSERT_EQ(CurrentModel.Name, "Tetra");
+    if (!row.ownPasswordGiven) {
+      // The lock of the model before stays on the unlocked one until its own password is given.
+      ASSERT_FALSE(Form1->EditAllowed());
+      AnswerPassword(tetra.Password);
+      UndoKey();
+      ASSERT_TRUE(Form1->EditAllowed());
+      ASSERT_EQ(CurrentModel.Name, "Tetra") << "the key that opened the prompt undid nothing";
+    }
+    prompts.messages.clear();
+
+    UndoKey();
+    EXPECT_EQ(CurrentModel.Name, "Vault");
+    EXPECT_TRUE(CurrentModel.Locked);
+    const bool locked = !row.ownPasswordGiven;
+    EXPECT_EQ(Form1->EditAllowed(), !locked);
+    EXPECT_EQ(Form1->Edit1->isReadOnly(), locked);
+    EXPECT_EQ(prompts.messages, locked ? QStringList{lockMessage} : QStringList{});
+    if (!locked) continue;
+    // Locked as a Load leaves it: the owner information, with its password, is out of reach, the
+    // name field changes nothing, and a redo asks for the password first.
+    prompts.dialogActions.push_back([](QDialog& dialog) {
+      EXPECT_EQ(&dialog, password);
+      return int{QDialog::Rejected};
+    });
+    Form1->button4->click();
+    EXPECT_FALSE(Form1->PopupMenu2->isVisible());
+    Form1->Edit1->setFocus();
+    QTest::keyClicks(Form1->Edit1, "Mine");
+    EXPECT_EQ(CurrentModel.Name, "Vault");
+    prompts.dialogActions.push_back([](QDialog&) { return int{QDialog::Rejected}; });
+    RedoKey();
+    EXPECT_EQ(CurrentModel.Name, "Vault");
+    EXPECT_TRUE(prompts.AllAnswersUsed());
+  }
+}
+
+TEST_F(ModelHistoryTest, WhileThePumpTicksEachCommandIsOneStepUnderItsOwnName) {
+  const int vertex = AddControl(10, 20, 0);
+  Form1->History->Reset();
+  Form1->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  Form1->DrawTheDrag();
+  Form1->BitBtn7->click();
+  ASSERT_TRUE(Form1->AnimationPump->isActive());
+  // The console came up over the main window; the user goes back to it.
+  Form1->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  // Ticks that move nothing leave no trace.
+  QSignalSpy touched(Form1->History, &TModelHistory::Touched);
+  EXPECT_GE(TicksDuring([] { QTest::qWait(350); }), 2);
+  EXPECT_EQ(touched.count(), 0);
+  EXPECT_EQ(Form1->History->Steps(), 0);
+  EXPECT_EQ(Form1->History->UndoText(), "Undo");
+
+  struct Row {
+    QString step;
+    std::function<void()> command;
+  };
+  const std::vector<Row> rows = {
+      {"Add Control",
+       [this] {
+         // The dialog stays open over a few ticks, as a user takes a moment to fill it in.
+         Script<Tnewcontrol>([](Tnewcontrol& d) {
+           QTest::qWait(250);
+           d.xVal->setValue(-40);
+           d.BitBtn1->click();
+         });
+         Form1->BitBtn5->click();
+       }},
+      {"Rename",
+       [] {
+         Form1->Edit1->setFocus();
+         Form1->Edit1->end(false);
+         for (const char* typed : {"a", "b", "c"}) {
+           QTest::keyClicks(Form1->Edit1, typed);
+           QTest::qWait(150);
+         }
+         Form1->PLv->setFocus();
+       }},
+      {"Drag Control",
+       [vertex] {
+         const QPoint from = PixelOf(CurrentModel.Controls[vertex]);
+         QTest::mousePress(Form1->DragSpace, Qt::LeftButton, {}, from);
+         QTest::mouseMove(Form1->DragSpace, from + QPoint(15, 5));
+         QTest::qWait(250);
+         QTest::mouseMove(Form1->DragSpace, from + QPoint(30, 10));
+         QTest::mouseRelease(Form1->DragSpace, Qt::LeftButton, {}, from + QPoint(30, 10));
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.step.toStdString());
+    const TMorvObject before = CurrentModel;
+    const int steps = Form1->History->Steps();
+    EXPECT_GE(TicksDuring(row.command), 1);
+    const TMorvObject after = CurrentModel;
+    ASSERT_FALSE(SameModel(before, after));
+    EXPECT_EQ(Form1->Undo1->text(), "Undo " + row.step);
+    EXPECT_EQ(Form1->History->Steps(), steps + 1);
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, before));
+    RedoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, after));
+  }
+  EXPECT_EQ(CurrentModel.Name, "MyObjectabc");
+}
+
+TEST_F(ModelHistoryTest, PlaybackIsOneStepAndUndoHaltsItAndReachesTheStepBeforeInTwoPresses) {
+  const struct {
+    const char* what;
+    std::function<void()> start;
+    // Moves the model as the timer would, over a while.
+    std::function<void()> run;
+    std::function<bool()> halted;
+  } rows[] = {
+      {"Animation",
+       [] {
+         Form1->BitBtn7->click();
+         anim->jID->setValue(1);
+         for (const int x : {0, 90}) {
+           anim->xL->setValue(x);
+           anim->BitBtn6->click();
+         }
+         anim->Speed->setValue(3);
+         anim->repeator->setChecked(true);
+         anim->BitBtn8->click();
+         anim->animlistbox->setCurrentIndex(0);
+         anim->BitBtn3->click();
+       },
+       [] { ASSERT_GE(TicksDuring([] { QTest::qWait(250); }), 1); },
+       [] {
+         return !AnimationSet.Animations[1].Playing && Form1->AnimationPump->isActive() &&
+                TicksDuring([] { QTest::qWait(250); }) >= 1;
+       }},
+      {"Mechanics",
+       [] {
+         Form1->BitBtn8->click();
+         phys->jsel->setValue(1);
+         phys->fY->setValue(3);
+         phys->BitBtn1->click();
+       },
+       [] {
+         for (int tick = 0; tick < 3; ++tick) Form1->PhysicsPumpTimer();
+       },
+       [] {
+         return !Form1->PhysicsPump->isActive() && !phys->isVisible() &&
+                !Form1->BitBtn8->isEnabled() && Form1->BitBtn7->isEnabled();
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    application.reset();
+    prompts = ScriptedPrompts{};
+    Start();
+    const int joint = AddJoint({0, 0, 0}, {AddControl(5, 5, 0)});
+    CurrentModel.Joints[joint].Mass = 1;
+    Form1->History->Reset();
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    const TMorvObject beforePlayback = CurrentModel;
+    row.start();
+    row.run();
+    const TMorvObject beforeCommand = CurrentModel;
+    ASSERT_FALSE(SameModel(beforeCommand, beforePlayback)) << "the playback moved the joint";
+
+    // A command while the playback goes on, over the dialog it opens.
+    Script<Tnewcontrol>([&row](Tnewcontrol& d) {
+      row.run();
+      d.yVal->setValue(-50);
+      d.BitBtn1->click();
+    });
+    Form1->BitBtn5->click();
+    ASSERT_EQ(CurrentModel.ControlCount, beforeCommand.ControlCount + 1);
+    TMorvObject commandAlone = beforeCommand;
+    commandAlone.Controls[++commandAlone.ControlCount] =
+        CurrentModel.Controls[CurrentModel.ControlCount];
+    row.run();
+    // A menu opened meanwhile names the playback and does not split it.
+    Form1->button4->click();
+    EXPECT_EQ(Form1->Undo1->text(), QStringLiteral("Undo ") + row.what);
+    Form1->PopupMenu2->hide();
+    row.run();
+    const TMorvObject moved = CurrentModel;
+
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, commandAlone)) << "all the playback since the command";
+    EXPECT_TRUE(row.halted());
+    EXPECT_TRUE(SameModel(CurrentModel, commandAlone)) << "nothing moves it again";
+    EXPECT_EQ(Form1->History->RedoText(), QStringLiteral("Redo ") + row.what);
+    EXPECT_EQ(Form1->History->UndoText(), "Undo Add Control");
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, beforeCommand)) << "then the command";
+    EXPECT_EQ(Form1->History->UndoText(), QStringLiteral("Undo ") + row.what);
+    UndoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, beforePlayback)) << "then the playback before it";
+    for (int redo = 0; redo < 3; ++redo) RedoKey();
+    EXPECT_TRUE(SameModel(CurrentModel, moved)) << "back to where the playback halted";
+    EXPECT_TRUE(prompts.AllAnswersUsed());
+  }
+}
+
+TEST_F(ModelHistoryTest, SavingInTheMiddleOfTypingAStepStopsItThere) {
+  const ScratchDir scratch;
+  Form1->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  Form1->Edit1->setFocus();
+  Form1->Edit1->end(false);
+  QTest::keyClicks(Form1->Edit1, "abc");
+  prompts.fileAnswers = {scratch.Path("saved.MVD")};
+  // The button takes no focus: the visit of the field goes on.
+  Form1->BitBtn2->click();
+  ASSERT_TRUE(Form1->Edit1->hasFocus());
+  QTest::keyClicks(Form1->Edit1, "def");
+  EXPECT_TRUE(Form1->History->Changed());
+  UndoKey();
+  EXPECT_EQ(CurrentModel.Name, "MyObjectabc");
+  EXPECT_FALSE(Form1->History->Changed()) << "back at the saved model";
+  UndoKey();
+  EXPECT_EQ(CurrentModel.Name, "MyObject");
+}
+
+TEST_F(ModelHistoryTest, ANameLongerThanTheFieldHoldsIsLoadedUndoneAndSavedWhole) {
+  const ScratchDir scratch;
+  TMorvObject model;
+  model.Name = std::string(40000, 'n') + "end";
+  TextLines lines;
+  SaveModel(model, lines);
+  const QString file = scratch.Path("long.MVD");
+  WriteTextLines(file, lines);
+
+  prompts.fileAnswers = {file};
+  Form1->BitBtn1->click();
+  // Compared as truths: a failure would print 40000 characters.
+  EXPECT_TRUE(CurrentModel.Name == model.Name);
+  EXPECT_TRUE(Form1->Edit1->text() ==
+              QString::fromStdString(model.Name).left(Form1->Edit1->maxLength()));
+  EXPECT_FALSE(Form1->History->Changed());
+  EXPECT_EQ(Form1->History->Steps(), 1);
+  EXPECT_EQ(Form1->History->UndoText(), "Undo Load");
+
+  UndoKey();
+  EXPECT_EQ(CurrentModel.Name, "MyObject");
+  RedoKey();
+  EXPECT_TRUE(CurrentModel.Name == model.Name);
+  EXPECT_FALSE(Form1->History->Changed());
+  const QString saved = scratch.Path("saved.MVD");
+  prompts.fileAnswers = {saved};
+  ASSERT_TRUE(Form1->BitBtn2Click());
+  EXPECT_TRUE(ReadTextLines(saved).at(0) == model.Name);
+}
+
+// Loads of two models with 5 MB names in turn: each step holds the name it replaced.
+TEST(ModelHistoryMemory, StepsStayWithinTheirBytesOldestFirstAndTheNewestAloneMayExceedThem) {
+  TMorvObject model;
+  TModelHistory history(model);
+  const std::size_t nameBytes = std::size_t{5} << 20;
+  std::vector<std::string> names;
+  for (int i = 0; i < 40; ++i) {
+    names.push_back(model.Name);
+    history.Command(QStringLiteral("Load"));
+    model.Name = std::string(nameBytes, static_cast<char>('a' + i % 26));
+    history.Record();
+  }
+  EXPECT_LE(history.Bytes(), TModelHistory::ByteLimit);
+  EXPECT_EQ(history.Steps(), static_cast<int>(TModelHistory::ByteLimit / nameBytes));
+  // The kept steps are the newest: undone, they reach the name before the oldest of them.
+  const int kept = history.Steps();
+  while (history.Undo()) {
+  }
+  EXPECT_EQ(model.Name, names[names.size() - static_cast<std::size_t>(kept)]);
+  while (history.Redo()) {
+  }
+
+  // A step larger than the whole budget replaces all the others and stays.
+  history.Command(QStringLiteral("Load"));
+  model.Name = std::string(TModelHistory::ByteLimit + 1, 'z');
+  history.Record();
+  history.Command(QStringLiteral("Rename"));
+  model.Name = "Small";
+  history.Record();
+  EXPECT_EQ(history.Steps(), 1);
+  EXPECT_GT(history.Bytes(), TModelHistory::ByteLimit);
+  EXPECT_EQ(history.UndoText(), "Undo Rename");
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(model.Name.size(), TModelHistory::ByteLimit + 1);
+  EXPECT_FALSE(history.Undo());
 }
 
 }  // namespace

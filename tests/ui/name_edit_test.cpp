@@ -4,6 +4,9 @@
 #include <QTest>
 
 #include "application_fixture.h"
+#include "engine/model_file.h"
+#include "platform/text_file.h"
+#include "ui/password_dialog.h"
 
 namespace morv::test {
 namespace {
@@ -55,13 +58,41 @@ TEST_F(NameEditTest, LineBreaksAndNulNeverReachTheName) {
   EXPECT_EQ(CurrentModel.Name, "Setby the program");
 }
 
-TEST_F(NameEditTest, ALockedModelCanStillBeRenamed) {
+TEST_F(NameEditTest, ALockedModelKeepsItsNameUntilItsPasswordIsGiven) {
   prompts.yesNoAnswers = {Answer::Yes};
   Start(DataFile("vault.MVD"));
-  ASSERT_FALSE(Form1->EditAllowed);
-  Form1->Edit1->setText("Safe");
-  EXPECT_EQ(CurrentModel.Name, "Safe");
-  EXPECT_EQ(DisplayCaption(), "3D Display - Safe");
+  Form1->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  ASSERT_FALSE(Form1->EditAllowed());
+  EXPECT_TRUE(Form1->Edit1->isReadOnly());
+  Form1->Edit1->setFocus();
+  Form1->Edit1->end(false);
+  QTest::keyClicks(Form1->Edit1, "Safe");
+  QTest::keyClick(Form1->Edit1, Qt::Key_Backspace);
+  QGuiApplication::clipboard()->setText(QStringLiteral("Pasted"));
+  QTest::keyClick(Form1->Edit1, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Form1->Edit1->text(), "Vault");
+  EXPECT_EQ(CurrentModel.Name, "Vault");
+  EXPECT_EQ(DisplayCaption(), "3D Display - Vault");
+  EXPECT_FALSE(Form1->History->CanUndo());
+
+  // The model's own password opens the field with the rest of the editing.
+  TMorvObject vault;
+  LoadModel(ReadTextLines(DataFile("vault.MVD")), vault);
+  prompts.dialogActions.push_back([&vault](QDialog& dialog) {
+    auto& prompt = dynamic_cast<Tpassword&>(dialog);
+    prompt.Edit1->setText(QString::fromLatin1(vault.Password.c_str()));
+    prompt.BitBtn1->click();
+    return prompt.result();
+  });
+  Form1->BitBtn5->click();
+  ASSERT_TRUE(Form1->EditAllowed());
+  EXPECT_FALSE(Form1->Edit1->isReadOnly());
+  Form1->Edit1->setFocus();
+  Form1->Edit1->end(false);
+  QTest::keyClicks(Form1->Edit1, "Safe");
+  EXPECT_EQ(CurrentModel.Name, "VaultSafe");
+  EXPECT_EQ(DisplayCaption(), "3D Display - VaultSafe");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ class OwnerPasswordTest : public ApplicationTest {
     Start();
     CurrentModel.Password = pass;
     CurrentModel.Locked = true;
-    Form1->EditAllowed = false;
+    Form1->SetEditAllowed(false);
   }
 
   // Answers the password prompt with `typed`, then OK (or Cancel).
@@ -51,7 +51,7 @@ TEST_F(OwnerPasswordTest, EveryGatedCommandAsksForThePasswordAndDoesNotAct) {
   EXPECT_FALSE(Form1->PopupMenu1->isVisible());
   EXPECT_FALSE(Form1->PopupMenu2->isVisible());
   EXPECT_EQ(CurrentModel.ControlCount, 0);
-  EXPECT_FALSE(Form1->EditAllowed);
+  EXPECT_FALSE(Form1->EditAllowed());
   EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -59,7 +59,7 @@ TEST_F(OwnerPasswordTest, TheRightPasswordUnlocksButTheCommandMustBeRepeated) {
   StartLocked("Secret");
   AnswerPassword(QStringLiteral("Secret"));
   Form1->BitBtn5->click();
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
   EXPECT_EQ(CurrentModel.ControlCount, 0) << "the click that opened the prompt did not add";
   prompts.dialogActions.push_back([](QDialog& dialog) {
     EXPECT_EQ(&dialog, newcontrol);
@@ -76,7 +76,7 @@ TEST_F(OwnerPasswordTest, AWrongPasswordIsDeniedEveryTime) {
        {QStringLiteral("secret"), QStringLiteral("Secret "), QStringLiteral("")}) {
     AnswerPassword(attempt);
     Form1->BitBtn6->click();
-    EXPECT_FALSE(Form1->EditAllowed) << attempt.toStdString();
+    EXPECT_FALSE(Form1->EditAllowed()) << attempt.toStdString();
   }
   EXPECT_EQ(prompts.messages, QStringList(3, QStringLiteral("Access denied!")));
 }
@@ -85,14 +85,14 @@ TEST_F(OwnerPasswordTest, AnEmptyPasswordIsOpenedWithAnEmptyEdit) {
   StartLocked("");
   AnswerPassword(QString());
   Form1->button5->click();
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
 }
 
 TEST_F(OwnerPasswordTest, CancelChangesNothingAndThePromptKeepsItsText) {
   StartLocked("abc");
   AnswerPassword(QStringLiteral("typed"), false);
   Form1->BitBtn4->click();
-  EXPECT_FALSE(Form1->EditAllowed);
+  EXPECT_FALSE(Form1->EditAllowed());
   EXPECT_TRUE(prompts.messages.isEmpty());
   EXPECT_EQ(password->Edit1->text(), "typed");
   EXPECT_EQ(password->Edit1->echoMode(), QLineEdit::Password);
@@ -118,7 +118,7 @@ TEST_F(OwnerPasswordTest, OwnerInformationShowsAndSetsTheModelsFields) {
   EXPECT_EQ(CurrentModel.Owner, "Zo\xEB");
   EXPECT_EQ(CurrentModel.Password, "new pass");
   EXPECT_TRUE(CurrentModel.Locked);
-  EXPECT_TRUE(Form1->EditAllowed) << "the lock takes effect when the file is loaded again";
+  EXPECT_TRUE(Form1->EditAllowed()) << "the lock takes effect when the file is loaded again";
 }
 
 TEST_F(OwnerPasswordTest, TheOwnerTakesNoLineBreaksOrNul) {
@@ -171,12 +171,12 @@ TEST_F(OwnerPasswordTest, ALockSetHereAsksForThePasswordAfterSaveAndLoad) {
   prompts.fileAnswers = {dir.Path("locked.MVD"), dir.Path("locked.MVD")};
   Form1->BitBtn2->click();
   Form1->BitBtn1->click();
-  EXPECT_FALSE(Form1->EditAllowed);
+  EXPECT_FALSE(Form1->EditAllowed());
   EXPECT_EQ(prompts.messages.back(),
             "The owner of this object (Ann ) requires you to enter a password to edit this model.");
   AnswerPassword(QStringLiteral("open sesame"));
   Form1->BitBtn5->click();
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
 }
 
 TEST_F(OwnerPasswordTest, OwnerInformationCannotBeReachedWhileLocked) {
@@ -195,7 +195,7 @@ TEST_F(OwnerPasswordTest, AnimationAndMechanicsWarnOnlyWhileLocked) {
   Form1->BitBtn8Click();
   EXPECT_EQ(prompts.messages, QStringList{physicsWarning});
   prompts.messages.clear();
-  Form1->EditAllowed = false;
+  Form1->SetEditAllowed(false);
   Form1->BitBtn7Click();
   Form1->BitBtn8Click();
   EXPECT_EQ(prompts.messages,

@@ -26,7 +26,7 @@ TEST_F(StartupTest, WithoutArgumentsStartsWithTheEmptyModelAndAsksNothing) {
   EXPECT_EQ(CurrentModel.PatchCount, 0);
   EXPECT_EQ(CurrentModel.JointCount, 0);
   EXPECT_FALSE(CurrentModel.Locked);
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
   EXPECT_EQ(Form1->Edit1->text(), "MyObject");
   EXPECT_EQ(DisplayCaption(), "3D Display - MyObject");
   EXPECT_FALSE(application->QuitRequested());
@@ -83,7 +83,7 @@ TEST_F(StartupTest, CommandLineFileAnsweredYesIsLoaded) {
   EXPECT_EQ(Form1->Memo1, ReadTextLines(DataFile("tetra.MVD")));
   EXPECT_EQ(Form1->Edit1->text(), "Tetra");
   EXPECT_EQ(DisplayCaption(), "3D Display - Tetra");
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
   EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -141,7 +141,7 @@ TEST_F(StartupTest, LockedCommandLineModelBlocksEditingAndNamesTheOwner) {
   Start(DataFile("vault.MVD"));
   EXPECT_TRUE(CurrentModel.Locked);
   EXPECT_EQ(CurrentModel.Password, "key");
-  EXPECT_FALSE(Form1->EditAllowed);
+  EXPECT_FALSE(Form1->EditAllowed());
   EXPECT_EQ(Form1->Edit1->text(), "Vault");
   EXPECT_EQ(prompts.messages,
             QStringList{"The owner of this object (Zed ) requires you to enter a password to edit "
@@ -157,7 +157,7 @@ TEST_F(StartupTest, UnreadableCommandLineFileIsReportedAndTheEmptyModelStays) {
   EXPECT_FALSE(application->QuitRequested());
   EXPECT_EQ(CurrentModel.Name, "MyObject");
   EXPECT_EQ(DisplayCaption(), "3D Display - MyObject");
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
 }
 
 TEST_F(StartupTest, CommandLineFileWithABadNumberIsReportedAndTheEmptyModelStays) {
@@ -170,7 +170,7 @@ TEST_F(StartupTest, CommandLineFileWithABadNumberIsReportedAndTheEmptyModelStays
   EXPECT_EQ(CurrentModel.Name, "MyObject");
   EXPECT_FALSE(CurrentModel.Locked);
   EXPECT_EQ(Form1->Edit1->text(), "MyObject");
-  EXPECT_TRUE(Form1->EditAllowed);
+  EXPECT_TRUE(Form1->EditAllowed());
 }
 
 TEST_F(StartupTest, ClosingTheMainWindowWithAnUnchangedModelAsksNothingAndSignalsTheEnd) {
