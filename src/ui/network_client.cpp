@@ -1,14 +1,12 @@
 // The render request of network mode: files on the share, one TCP request, the server's bitmap.
 #include "ui/network_client.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include "engine/errors.h"
 #include "engine/model.h"
 #include "engine/model_file.h"
 #include "engine/render_request.h"
 #include "engine/scene_file.h"
+#include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/server_picture.h"
 #include "platform/text_file.h"
@@ -20,8 +18,6 @@ namespace morv {
 namespace {
 
 constexpr quint16 DefaultRenderPort = 252;
-
-std::string FileName(const QString& path) { return path.toStdString(); }
 
 // The exchanged files are the folder text and the name joined as they stand. A folder typed the
 // other platform's way, with backslashes, names the same folder here: a backslash written into a
@@ -102,9 +98,7 @@ bool TNetworkClient::Request() {
     // A server that fails without writing a picture must not leave the last one to be shown as
     // its answer.
     const QString bitmap = base + QStringLiteral(".BMP");
-    if (QFileInfo::exists(bitmap) && !QFile::remove(bitmap)) {
-      throw FileError("Cannot delete file " + FileName(bitmap));
-    }
+    if (!RemoveFile(bitmap)) throw FileError("Cannot delete file " + FileNameBytes(bitmap));
   } catch (const std::exception& error) {
     GiveUp(QString::fromUtf8(error.what()));
     return false;

@@ -46,7 +46,7 @@ TEST(CliCheck, ABadFileGivesTheLoadersErrorAndExitCodeOne) {
 
   r = RunCliCapture({"check", dir.Path("none.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Cannot open file " + dir.Path("none.MVD").toStdString() + ".\n");
+  EXPECT_EQ(r.err, "Cannot open file " + dir.Path("none.MVD").toStdString() + ": no such file.\n");
 }
 
 TEST(CliResave, WritesTheModelBackInCanonicalForm) {

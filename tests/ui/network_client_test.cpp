@@ -235,7 +235,9 @@ TEST_F(NetworkClientTest, AClosedConnectionWithoutAGoodBitmapIsReportedOnceAndDr
   const struct {
     const char* what;
     std::string bitmap;  // empty: the server wrote none
-  } cases[] = {{"no bitmap", ""}, {"not a bitmap", "BM this is no picture"}};
+    const char* reason;
+  } cases[] = {{"no bitmap", "", "no such file"},
+               {"not a bitmap", "BM this is no picture", "it holds no bitmap that reads"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::size_t index = server.Connections();
@@ -246,7 +248,7 @@ TEST_F(NetworkClientTest, AClosedConnectionWithoutAGoodBitmapIsReportedOnceAndDr
     if (!c.bitmap.empty()) WriteBytes(File(".BMP"), c.bitmap);
     server.sockets[index]->disconnectFromHost();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.messages.isEmpty(); }, Patience));
-    ExpectGaveUp("Cannot open file " + File(".BMP"));
+    ExpectGaveUp("Cannot open file " + File(".BMP") + ": " + c.reason);
   }
 }
 
@@ -254,13 +256,13 @@ TEST_F(NetworkClientTest, AShareThatCannotBeWrittenStopsTheRequestAndDrawsLocall
   const QString missing = folder + QStringLiteral("missing/");
   network->Edit2->setText(missing);
   Form1->DrawTheThing();
-  ExpectGaveUp("Cannot create file " + missing + "OBJECT1.MED");
+  ExpectGaveUp("Cannot create file " + missing + "OBJECT1.MED: no such folder");
 
   // The start text names a share of the other platform's kind: it fails the same way, and no file
   // with backslashes in its name lands in the working folder.
   network->Edit2->setText(QStringLiteral("\\\\PCNAME\\FOLDER\\"));
   Form1->DrawTheThing();
-  ExpectGaveUp(QStringLiteral("Cannot create file //PCNAME/FOLDER/OBJECT1.MED"));
+  ExpectGaveUp(QStringLiteral("Cannot create file //PCNAME/FOLDER/OBJECT1.MED: no such folder"));
   EXPECT_TRUE(QDir::current().entryList({QStringLiteral("*PCNAME*")}).isEmpty());
 
   // The folder written with backslashes is the same folder.
