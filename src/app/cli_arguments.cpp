@@ -7,6 +7,7 @@
 
 #include "engine/integer_text.h"
 #include "engine/model_file.h"
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 
 namespace morv {
@@ -97,7 +98,7 @@ const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::stri
   return line.Files;
 }
 
-QString PathArgument(const std::string& arg) { return OnDisk(QString::fromLocal8Bit(arg.c_str())); }
+QString PathArgument(const std::string& arg) { return OnDisk(FileNameFromBytes(arg)); }
 
 TMorvObject LoadModelFile(const std::string& path) {
   TMorvObject model;

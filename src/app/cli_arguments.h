@@ -68,7 +68,8 @@ const TGivenOption* LastGiven(const TCommandLine& line, std::string_view name);
 const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::string_view command,
                                              std::string_view names);
 
-// Qt takes a path that begins with ':' for one of its resources; every path given here is a file's.
+// The file an argument names, its bytes kept whatever they are. Qt takes a path that begins with
+// ':' for one of its resources; every path given here is a file's.
 QString PathArgument(const std::string& arg);
 
 TMorvObject LoadModelFile(const std::string& path);

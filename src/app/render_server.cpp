@@ -8,26 +8,32 @@
 #include <exception>
 
 #include "app/render_job.h"
-#include "engine/latin1.h"
 #include "engine/render_request.h"
+#include "platform/file_system.h"
 
 namespace morv {
 
 namespace {
 
-// Control bytes of a refused name are shown as \xNN, so that a name cannot forge log lines.
-std::string Printable(const std::string& latin1) {
-  std::string shown;
-  for (const char c : latin1) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || c == '\\') {
-      constexpr char Digits[] = "0123456789ABCDEF";
-      shown += std::string("\\x") + Digits[byte >> 4] + Digits[byte & 0xF];
-    } else {
+// A name as its files' names show: UTF-8 where it is, and every other byte, every control byte
+// and the backslash as \xNN, so that a name cannot forge log lines.
+std::string Printable(const std::string& name) {
+  constexpr char Digits[] = "0123456789ABCDEF";
+  QString shown;
+  for (const QChar c : FileNameFromBytes(name)) {
+    const char16_t unit = c.unicode();
+    // A byte that is no part of UTF-8 comes as one of U+DC80..U+DCFF.
+    const bool stray = unit >= 0xDC80 && unit <= 0xDCFF;
+    const auto byte = static_cast<char16_t>(stray ? unit - 0xDC00 : unit);
+    if (!stray && unit >= 0x20 && unit != 0x7F && unit != u'\\') {
       shown += c;
+      continue;
     }
+    shown += QLatin1String("\\x");
+    shown += QLatin1Char(Digits[byte >> 4]);
+    shown += QLatin1Char(Digits[byte & 0xF]);
   }
-  return Latin1ToUtf8(shown);
+  return shown.toStdString();
 }
 
 }  // namespace

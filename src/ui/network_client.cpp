@@ -117,9 +117,10 @@ bool TNetworkClient::Request() {
 void TNetworkClient::SockSessionConnected() {
   connected_ = true;
   if (network == nullptr) return;
-  // The name is read now: the user may have changed it since the files were written.
-  const QByteArray request =
-      QByteArray(1, static_cast<char>(RequestMark)) + network->Edit3->text().toLatin1();
+  // The name is read now: the user may have changed it since the files were written. It goes as
+  // the bytes the files were named with, which the server names them with in turn.
+  const QByteArray request = QByteArray(1, static_cast<char>(RequestMark)) +
+                             QByteArray::fromStdString(FileNameBytes(network->Edit3->text()));
   sock_.write(request);
 }
 

@@ -147,7 +147,8 @@ TEST_F(NetworkClientTest, RequestWritesTheSceneAndModelSendsTheNameAndShowsTheAn
   ASSERT_TRUE(QTest::qWaitFor([] { return ViewPixel() == qRgb(0, 0, 255); }, Patience));
   EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
 
-  // The next redraw carries the present view, under a name in the 8-bit character set.
+  // The next redraw carries the present view, under a name beyond ASCII: the request carries the
+  // bytes its files are named with.
   Display->xV->setValue(10);
   Display->yV->setValue(20);
   Display->zV->setValue(345);
@@ -158,7 +159,7 @@ TEST_F(NetworkClientTest, RequestWritesTheSceneAndModelSendsTheNameAndShowsTheAn
   EXPECT_EQ(ReadBytes(File(".MED")),
             "360\r\n360\r\n1193046\r\n200\r\n-3\r\n4\r\n-70\r\n10\r\n20\r\n345\r\n");
   ASSERT_TRUE(server.WaitForRequest(1, 7));
-  EXPECT_EQ(server.received[1], QByteArray("\xD7Kugel\xE9"));
+  EXPECT_EQ(server.received[1], QByteArray("\xD7Kugel\xC3\xA9"));
   Answer(1, Filled(Qt::yellow));
   ASSERT_TRUE(QTest::qWaitFor([] { return ViewPixel() == qRgb(255, 255, 0); }, Patience));
 }
