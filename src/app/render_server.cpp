@@ -15,25 +15,35 @@ namespace morv {
 
 namespace {
 
-// A name as its files' names show: UTF-8 where it is, and every other byte, every control byte
-// and the backslash as \xNN, so that a name cannot forge log lines.
+// A name as its files' names show: UTF-8 where it is, and every other byte, the bytes of every
+// control character and the backslash as \xNN, so that a name cannot forge log lines or steer a
+// terminal.
 std::string Printable(const std::string& name) {
   constexpr char Digits[] = "0123456789ABCDEF";
-  QString shown;
-  for (const QChar c : FileNameFromBytes(name)) {
-    const char16_t unit = c.unicode();
+  const auto escaped = [&Digits](std::string_view bytes) {
+    std::string text;
+    for (const char b : bytes) {
+      const auto byte = static_cast<unsigned char>(b);
+      text += std::string("\\x") + Digits[byte >> 4] + Digits[byte & 0xF];
+    }
+    return text;
+  };
+  const QString text = FileNameFromBytes(name);
+  std::string shown;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i].unicode();
     // A byte that is no part of UTF-8 comes as one of U+DC80..U+DCFF.
-    const bool stray = unit >= 0xDC80 && unit <= 0xDCFF;
-    const auto byte = static_cast<char16_t>(stray ? unit - 0xDC00 : unit);
-    if (!stray && unit >= 0x20 && unit != 0x7F && unit != u'\\') {
-      shown += c;
+    if (unit >= 0xDC80 && unit <= 0xDCFF) {
+      shown += escaped(std::string(1, static_cast<char>(unit - 0xDC00)));
       continue;
     }
-    shown += QLatin1String("\\x");
-    shown += QLatin1Char(Digits[byte >> 4]);
-    shown += QLatin1Char(Digits[byte & 0xF]);
+    const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    const std::string character = text.mid(i, length).toStdString();
+    i += length - 1;
+    const bool control = unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == u'\\';
+    shown += control ? escaped(character) : character;
   }
-  return shown.toStdString();
+  return shown;
 }
 
 }  // namespace

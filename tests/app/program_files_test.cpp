@@ -1,5 +1,5 @@
 // Files as the programs are given them: names that are not UTF-8, on morv-cli's command line and
-// in the render server's share and requests, a folder named as a file, and /dev/stdout.
+// in the render server's share and requests, a folder named as a file, and standard output.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QThread>
@@ -143,12 +144,16 @@ TEST(ProgramFiles, MorvCliReadsAndWritesNamesThatAreNotUtf8AsTheyAreGiven) {
       << missing.err;
 }
 
-TEST(ProgramFiles, MorvCliWritesThroughDevStdoutAndNamesAFolderInTheWay) {
+// /dev/stdout is a link to /proc/self/fd/1, which leads to the pipe the output goes into; a link
+// of the test's own stands for it, so that a save that replaced the link instead of writing
+// through it could only harm the test's folder.
+TEST(ProgramFiles, MorvCliWritesThroughALinkToItsStandardOutputAndNamesAFolderInTheWay) {
   ScratchDir scratch;
   const QString ring = TestDataPath(QStringLiteral("ring.MVD"));
+  const QString stdoutLink = scratch.Path("stdout.MVD");
+  ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/fd/1"), stdoutLink));
   QProcess cli;
-  cli.start(QStringLiteral(MORV_CLI_PATH),
-            {QStringLiteral("resave"), ring, QStringLiteral("/dev/stdout")});
+  cli.start(QStringLiteral(MORV_CLI_PATH), {QStringLiteral("resave"), ring, stdoutLink});
   ASSERT_TRUE(cli.waitForFinished(60000));
   EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
   TMorvObject model;
@@ -156,6 +161,7 @@ TEST(ProgramFiles, MorvCliWritesThroughDevStdoutAndNamesAFolderInTheWay) {
   TextLines lines;
   SaveModel(model, lines);
   EXPECT_EQ(cli.readAllStandardOutput().toStdString(), JoinLines(lines));
+  EXPECT_EQ(QFileInfo(stdoutLink).symLinkTarget(), QStringLiteral("/proc/self/fd/1"));
 
   const std::string dir = QFile::encodeName(scratch.Path("")).toStdString();
   ASSERT_EQ(mkdir((dir + "/outdir").c_str(), 0755), 0);
@@ -177,7 +183,10 @@ TEST(ProgramFiles, TheRenderServerServesNamesThatAreNotUtf8FromAShareNamedSo) {
   const struct {
     std::string name;
     std::string logged;
-  } rows[] = {{"Kugel\xE9", "Kugel\\xE9"}, {"Kugel\xC3\xA9", "Kugel\xC3\xA9"}};
+  } rows[] = {{"Kugel\xE9", "Kugel\\xE9"},
+              {"Kugel\xC3\xA9", "Kugel\xC3\xA9"},
+              // A control character in UTF-8 (CSI) would steer a terminal showing the log.
+              {"Kugel\xC2\x9B", "Kugel\\xC2\\x9B"}};
   for (const auto& row : rows) {
     WriteRaw(share + "/" + row.name + ".MED", JoinLines(SceneLines(TSceneSettings{})));
     WriteRaw(share + "/" + row.name + ".MVD", model);
