@@ -1,6 +1,8 @@
 // The render server: accepts render requests over TCP and serves them from the shared folder.
 #include "app/render_server.h"
 
+#include <malloc.h>
+
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
@@ -81,6 +83,15 @@ class TRenderServer::Connection : public QObject {
 TRenderServer::TRenderServer(QString share, std::ostream& log, std::ostream& errors)
     : share_(std::move(share)), log_(log), errors_(errors) {
   connect(&listener_, &QTcpServer::newConnection, this, &TRenderServer::Accept);
+  // A server that has fallen idle hands the memory its requests freed back to the system, so
+  // that between bursts it takes only what it keeps: a render's picture and files take more than
+  // a megabyte for a moment, and how much of that the allocator holds on to otherwise depends on
+  // how the last requests happened to overlap. The pause lets the closed connections go first.
+  idle_.setSingleShot(true);
+  idle_.setInterval(50);
+  connect(&idle_, &QTimer::timeout, this, [this] {
+    if (open_.empty()) malloc_trim(0);
+  });
 }
 
 TRenderServer::~TRenderServer() { Stop(); }
@@ -207,6 +218,7 @@ void TRenderServer::Close(Connection& connection) {
   connection.Quiet.stop();
   connection.Deadline.stop();
   open_.remove(&connection);
+  if (open_.empty()) idle_.start();
   QTcpSocket* socket = connection.Socket();
   socket->disconnect(&connection);
   socket->disconnectFromHost();

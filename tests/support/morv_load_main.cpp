@@ -20,7 +20,7 @@ constexpr const char* Usage =
     "  --clients N          clients at once, each with its own file name, 16 by default\n"
     "  --requests R         requests each client sends, 100 by default\n"
     "  --pid PID            a server process on this machine whose open files and memory must\n"
-    "                       not grow after the first 300 requests; may be given more than once\n"
+    "                       not grow after the first 100 requests; may be given more than once\n"
     "  --rss-tolerance KIB  how far its memory may grow, 256 KiB by default\n"
     "Exit codes: 0 every picture right, 1 a request lost, a picture wrong or a server grew,\n"
     "2 usage error.\n";

@@ -49,10 +49,8 @@ struct TLoadResult {
 };
 
 // How many requests, across all clients, run before the servers' footprints are first taken: by
-// then the server has met every kind of request and grown what it keeps. A hundred were enough
-// while a save did not wait for its folder to be synced; with that wait the requests pile up
-// differently and the heap reaches its highest mark later, though no further.
-inline constexpr int WarmUpRequests = 300;
+// then the server has met every kind of request and grown what it keeps.
+inline constexpr int WarmUpRequests = 100;
 
 // Runs the clients, client i under the base name Lii (L00, L01, ...: no name is the start of
 // another, so the server never waits for a name to grow), each request as the network client
