@@ -122,7 +122,8 @@ TEST_F(LoadSaveTest, AMissingFileIsReportedAndChangesNothing) {
   Form1->Memo1 = {"kept"};
   const auto before = Copy(CurrentModel);
   Load(missing);
-  EXPECT_EQ(prompts.messages, (QStringList{LoadWarning, "Cannot open file " + missing + ": no such file."}));
+  EXPECT_EQ(prompts.messages,
+            (QStringList{LoadWarning, "Cannot open file " + missing + ": no such file."}));
   EXPECT_TRUE(CurrentModel == *before);
   EXPECT_EQ(Form1->Memo1, TextLines{"kept"});
 }
