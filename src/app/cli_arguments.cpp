@@ -9,6 +9,7 @@
 #include "engine/errors.h"
 #include "engine/integer_text.h"
 #include "engine/model_file.h"
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 
 namespace morv {
@@ -107,7 +108,7 @@ void RequireOutputSuffix(const std::string& file, std::string_view suffix) {
   }
 }
 
-QString PathArgument(const std::string& arg) { return OnDisk(QString::fromLocal8Bit(arg.c_str())); }
+QString PathArgument(const std::string& arg) { return OnDisk(FileNameFromBytes(arg)); }
 
 void ForFile(const std::string& path, const std::function<void()>& step) {
   try {

@@ -80,7 +80,8 @@ const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::stri
 // UsageError unless the file's name ends in '.' and `suffix`, compared without regard to case.
 void RequireOutputSuffix(const std::string& file, std::string_view suffix);
 
-// Qt takes a path that begins with ':' for one of its resources; every path given here is a file's.
+// The file an argument names, its bytes kept whatever they are. Qt takes a path that begins with
+// ':' for one of its resources; every path given here is a file's.
 QString PathArgument(const std::string& arg);
 
 // Runs `step` on the file named `path`. The readers' errors say only where in a file they stopped

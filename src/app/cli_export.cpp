@@ -1,11 +1,10 @@
 // The morv-cli command that hands a model to other 3D programs in one of the export formats.
 #include "app/cli_export.h"
 
-#include <QFileInfo>
-
 #include "app/cli_arguments.h"
 #include "engine/export_formats.h"
 #include "engine/export_mesh.h"
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 
 namespace morv {
@@ -22,6 +21,13 @@ std::string OutputNames(const std::string& prefix, std::string_view separator,
     names += prefix + std::string(formats[k].Suffix);
   }
   return names;
+}
+
+// The part of a path after its last '/', and the part before it ("." when there is none).
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace
@@ -44,22 +50,26 @@ int Export(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});
   const std::vector<std::string>& named =
       CommandFiles(line, "export", "MODEL.MVD " + OutputNames("OUT.", "|", "|"));
-  const QString path = PathArgument(named[1]);
-  const QFileInfo target(path);
-  const TExportFormat* format = FindExportFormat(target.suffix().toStdString());
+  const std::string asked = NameOf(named[1]);
+  const std::size_t dot = asked.rfind('.');
+  const TExportFormat* format = FindExportFormat(
+      dot == std::string::npos ? std::string_view() : std::string_view(asked).substr(dot + 1));
   if (format == nullptr) {
     throw UsageError("the output file must end in " + OutputNames(".", ", ", " or ") +
                      " (in any case)");
   }
   const TMorvObject model = LoadModelFile(named[0]);
+  // Through a link, the files that go with the one asked for go beside the file really written
+  // and are named after it, so that the pair stays together wherever the link leads.
+  const std::string written = FileNameBytes(SaveTarget(PathArgument(named[1])));
+  const std::string folder = FolderOf(written);
   const TExportOutput output =
-      format->Write(ExportPatches(model), model.Name, target.fileName().toStdString());
+      format->Write(ExportPatches(model, format->Coordinates), model.Name, NameOf(written));
   // All files are written out before any replaces an old one, so a failure leaves the old set;
   // the rows put companions first, so a file never names one that is not there yet.
   std::vector<TFileBytes> files;
   for (const TExportFile& file : output.Files) {
-    files.push_back(
-        {target.path() + QLatin1Char('/') + QString::fromStdString(file.Name), file.Bytes});
+    files.push_back({FileNameFromBytes(folder + "/" + file.Name), file.Bytes});
   }
   WriteFilesAtomically(files);
   out << output.Summary << '\n';

@@ -1,6 +1,8 @@
 // The command line of morv, the modeller.
 #include "app/morv_command_line.h"
 
+#include "platform/file_system.h"
+
 namespace morv {
 
 TEarlyRequest EarlyRequest(const std::vector<std::string>& args) {
@@ -12,24 +14,22 @@ TEarlyRequest EarlyRequest(const std::vector<std::string>& args) {
   return TEarlyRequest::Start;
 }
 
-QString ModelFileArgument(const QStringList& args) {
-  QString file;
+QString ModelFileArgument(const std::vector<std::string>& args) {
+  std::string file;
   bool fileGiven = false;
   bool optionsEnded = false;
-  for (const QString& arg : args) {
-    if (!optionsEnded && arg == QLatin1String("--")) {
+  for (const std::string& arg : args) {
+    if (!optionsEnded && arg == "--") {
       optionsEnded = true;
       continue;
     }
     // Qt has taken its own options by now, so one left here is a mistake, not a file name.
-    if (!optionsEnded && arg.startsWith(QLatin1Char('-'))) {
-      throw MorvUsageError("unknown option " + arg.toStdString());
-    }
+    if (!optionsEnded && arg.starts_with('-')) throw MorvUsageError("unknown option " + arg);
     if (fileGiven) throw MorvUsageError("only one model file can be opened");
     file = arg;
     fileGiven = true;
   }
-  return file;
+  return FileNameFromBytes(file);
 }
 
 }  // namespace morv

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,8 +29,8 @@ enum class TEarlyRequest { Start, Help, Version };
 TEarlyRequest EarlyRequest(const std::vector<std::string>& args);
 
 // `args` without the program's name, after Qt has taken its own options out: the model file to
-// load, empty when none is named. Throws MorvUsageError for an option it does not know and for
-// more than one file.
-QString ModelFileArgument(const QStringList& args);
+// load, its bytes kept whatever they are, empty when none is named. Throws MorvUsageError for an
+// option it does not know and for more than one file.
+QString ModelFileArgument(const std::vector<std::string>& args);
 
 }  // namespace morv

@@ -34,11 +34,9 @@ int main(int argc, char** argv) {
   morv::ChooseWindowPlatform();
   QApplication application(argc, argv);
   // Qt has taken its own options out of argv, so what is left is the user's.
-  QStringList userArgs;
-  for (int i = 1; i < argc; ++i) userArgs << QString::fromLocal8Bit(argv[i]);
   QString commandLineFile;
   try {
-    commandLineFile = morv::ModelFileArgument(userArgs);
+    commandLineFile = morv::ModelFileArgument(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const morv::MorvUsageError& error) {
     std::cerr << "morv: " << error.what() << "\n" << morv::MorvUsage;
     return 2;

@@ -1,16 +1,16 @@
 // morv-render-server: renders the requests of network clients into their shared folder.
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "app/render_server.h"
 #include "app/render_server_options.h"
 #include "app/stop_signals.h"
 #include "app/version.h"
+#include "platform/file_system.h"
 #include "platform/fonts.h"
 #include "platform/runtime_folder.h"
 
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   // The command line is read before Qt starts: help, the version and usage errors need no
   // platform, and Qt's own GUI options have no business here.
   QStringList args;
-  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  for (int i = 1; i < argc; ++i) args << morv::FileNameFromBytes(argv[i]);
   morv::TServerOptions options;
   try {
     options = morv::ParseServerOptions(args);
@@ -45,10 +45,11 @@ int main(int argc, char** argv) {
   // Request names are joined onto the share as they come. A share given relative is made
   // absolute, so that one whose name begins with ':' is never taken for a Qt resource.
   if (!options.Share.startsWith(QLatin1Char('/'))) {
-    options.Share = QDir::currentPath() + QLatin1Char('/') + options.Share;
+    options.Share = morv::CurrentFolder() + QLatin1Char('/') + options.Share;
   }
-  if (!QFileInfo(options.Share).isDir()) {
-    std::cerr << "morv-render-server: " << options.Share.toStdString() << " is not a folder"
+  const std::optional<morv::TFileFacts> share = morv::LookUpFile(options.Share);
+  if (!share || share->Kind != morv::TFileKind::Folder) {
+    std::cerr << "morv-render-server: " << morv::FileNameBytes(options.Share) << " is not a folder"
               << std::endl;
     return 1;
   }

@@ -1,11 +1,11 @@
 // One render request served from the shared folder: scene and model in, bitmap out.
 #include "app/render_job.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 #include "engine/model_file.h"
+#include "platform/file_system.h"
 #include "platform/headless_render.h"
 #include "platform/qimage_canvas.h"
 #include "platform/text_file.h"
@@ -16,27 +16,26 @@ namespace {
 
 constexpr int32_t ViewSize = 360;
 
-// A file of the request in the share. The name is joined on, not resolved against the folder:
-// QDir would take a name that begins with ':' for a Qt resource and leave the share out.
+// A file of the request in the share, named by the request's bytes as they are. The name is
+// joined on, not resolved against the folder: a name that begins with ':' stays in the share.
 QString ShareFile(const QString& share, const std::string& name, const char* extension) {
-  return share + QLatin1Char('/') +
-         QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())) +
-         QLatin1String(extension);
+  return share + QLatin1Char('/') + FileNameFromBytes(name + extension);
 }
 
 }  // namespace
 
 bool NameSettled(const QString& share, const std::string& name) {
   if (name.find_first_of("*?[]") != std::string::npos) return false;
-  if (!QFileInfo::exists(ShareFile(share, name, ".MED")) ||
-      !QFileInfo::exists(ShareFile(share, name, ".MVD"))) {
-    return false;
-  }
-  const QString base = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-  return QDir(share)
-      .entryList({base + QStringLiteral("?*.MED"), base + QStringLiteral("?*.MVD")},
-                 QDir::Files | QDir::CaseSensitive | QDir::Hidden)
-      .isEmpty();
+  const std::vector<std::string> files = FilesInFolder(share);
+  const auto holds = [&files](const std::string& file) {
+    return std::ranges::find(files, file) != files.end();
+  };
+  if (!holds(name + ".MED") || !holds(name + ".MVD")) return false;
+  // Another client's name may begin with this one, and its files may still be coming.
+  return std::ranges::none_of(files, [&name](const std::string& file) {
+    return file.size() > name.size() + 4 && file.starts_with(name) &&
+           (file.ends_with(".MED") || file.ends_with(".MVD"));
+  });
 }
 
 // Share users name the files, so a link among them could make the server read or overwrite a file

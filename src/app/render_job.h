@@ -29,14 +29,16 @@ struct TServedRender {
 // True when the share holds both files of `name` and no other files whose base name begins with
 // it. Clients write their files before they connect, so a name that is settled cannot still grow
 // into the name of some other client's files, and the server need not wait for the client to fall
-// quiet before serving it. Names holding wildcard characters are never settled.
+// quiet before serving it. Names holding wildcard characters are never settled: they wait for the
+// quiet time.
 bool NameSettled(const QString& share, const std::string& name);
 
 // Reads NAME.MED and NAME.MVD from `share`, renders them and writes NAME.BMP there atomically.
-// `name` is Latin-1 and already judged safe. Only regular files that are no links are read, and
-// a link named NAME.BMP is replaced by the bitmap rather than written through. Throws
-// (RequestRefused, ConversionError, FormatError, FileError) without writing anything when a file
-// is missing, malformed, a link or no regular file, or the picture is not 360 x 360.
+// `name` holds the bytes of the files' names and is already judged safe. Only regular files that
+// are no links are read, and a link named NAME.BMP is replaced by the bitmap rather than written
+// through. Throws (RequestRefused, ConversionError, FormatError, FileError) without writing
+// anything when a file is missing, malformed, a link or no regular file, or the picture is not 360
+// x 360.
 TServedRender ServeRender(const QString& share, const std::string& name);
 
 }  // namespace morv

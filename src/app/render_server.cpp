@@ -1,6 +1,8 @@
 // The render server: accepts render requests over TCP and serves them from the shared folder.
 #include "app/render_server.h"
 
+#include <malloc.h>
+
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
@@ -8,26 +10,42 @@
 #include <exception>
 
 #include "app/render_job.h"
-#include "engine/latin1.h"
 #include "engine/render_request.h"
+#include "platform/file_system.h"
 
 namespace morv {
 
 namespace {
 
-// Control bytes of a refused name are shown as \xNN, so that a name cannot forge log lines.
-std::string Printable(const std::string& latin1) {
-  std::string shown;
-  for (const char c : latin1) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || c == '\\') {
-      constexpr char Digits[] = "0123456789ABCDEF";
-      shown += std::string("\\x") + Digits[byte >> 4] + Digits[byte & 0xF];
-    } else {
-      shown += c;
+// A name as its files' names show: UTF-8 where it is, and every other byte, the bytes of every
+// control character and the backslash as \xNN, so that a name cannot forge log lines or steer a
+// terminal.
+std::string Printable(const std::string& name) {
+  constexpr char Digits[] = "0123456789ABCDEF";
+  const auto escaped = [&Digits](std::string_view bytes) {
+    std::string text;
+    for (const char b : bytes) {
+      const auto byte = static_cast<unsigned char>(b);
+      text += std::string("\\x") + Digits[byte >> 4] + Digits[byte & 0xF];
     }
+    return text;
+  };
+  const QString text = FileNameFromBytes(name);
+  std::string shown;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i].unicode();
+    // A byte that is no part of UTF-8 comes as one of U+DC80..U+DCFF.
+    if (unit >= 0xDC80 && unit <= 0xDCFF) {
+      shown += escaped(std::string(1, static_cast<char>(unit - 0xDC00)));
+      continue;
+    }
+    const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    const std::string character = text.mid(i, length).toStdString();
+    i += length - 1;
+    const bool control = unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == u'\\';
+    shown += control ? escaped(character) : character;
   }
-  return Latin1ToUtf8(shown);
+  return shown;
 }
 
 }  // namespace
@@ -65,6 +83,15 @@ class TRenderServer::Connection : public QObject {
 TRenderServer::TRenderServer(QString share, std::ostream& log, std::ostream& errors)
     : share_(std::move(share)), log_(log), errors_(errors) {
   connect(&listener_, &QTcpServer::newConnection, this, &TRenderServer::Accept);
+  // A server that has fallen idle hands the memory its requests freed back to the system, so
+  // that between bursts it takes only what it keeps: a render's picture and files take more than
+  // a megabyte for a moment, and how much of that the allocator holds on to otherwise depends on
+  // how the last requests happened to overlap. The pause lets the closed connections go first.
+  idle_.setSingleShot(true);
+  idle_.setInterval(50);
+  connect(&idle_, &QTimer::timeout, this, [this] {
+    if (open_.empty()) malloc_trim(0);
+  });
 }
 
 TRenderServer::~TRenderServer() { Stop(); }
@@ -191,6 +218,7 @@ void TRenderServer::Close(Connection& connection) {
   connection.Quiet.stop();
   connection.Deadline.stop();
   open_.remove(&connection);
+  if (open_.empty()) idle_.start();
   QTcpSocket* socket = connection.Socket();
   socket->disconnect(&connection);
   socket->disconnectFromHost();

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
+#include <QTimer>
 #include <list>
 #include <ostream>
 #include <string>
@@ -43,6 +44,8 @@ class TRenderServer : public QObject {
   std::ostream& errors_;
   QTcpServer listener_;
   std::list<Connection*> open_;
+  // Started when the last open connection closes.
+  QTimer idle_;
 };
 
 }  // namespace morv

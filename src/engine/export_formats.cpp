@@ -13,10 +13,10 @@ namespace morv {
 namespace {
 
 constexpr TExportFormat Formats[] = {
-    {"obj", "Wavefront OBJ, with OUT.mtl for the colours", ObjExportFiles},
-    {"stl", "binary STL, without colours", StlExportFiles},
-    {"gltf", "glTF 2.0, with OUT.bin for the data", GltfExportFiles},
-    {"glb", "glTF 2.0 binary, in one file", GlbExportFiles},
+    {"obj", "Wavefront OBJ, with OUT.mtl for the colours", TCoordinates::Exact, ObjExportFiles},
+    {"stl", "binary STL, without colours", TCoordinates::Float32, StlExportFiles},
+    {"gltf", "glTF 2.0, with OUT.bin for the data", TCoordinates::Float32, GltfExportFiles},
+    {"glb", "glTF 2.0 binary, in one file", TCoordinates::Float32, GlbExportFiles},
 };
 
 }  // namespace

@@ -13,6 +13,7 @@ namespace morv {
 struct TExportFormat {
   std::string_view Suffix;       // lower case, without the dot
   std::string_view Description;  // one line for the usage text
+  TCoordinates Coordinates;      // how its files hold the points
   // The files to write for the mesh under the model's name (Latin-1), `fileName` being the name
   // of the file asked for without its folder; companions take its base name.
   TExportOutput (*Write)(const std::vector<TExportPatch>& patches, const std::string& modelName,

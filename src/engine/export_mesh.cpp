@@ -12,13 +12,14 @@ namespace {
 
 using TPatchPoints = std::array<TPoint3D, PointsPerPatch>;
 
-std::vector<TExportTriangle> Fan(const TPatchPoints& points, const TExportFace& face) {
+std::vector<TExportTriangle> Fan(const TPatchPoints& points, const TExportFace& face,
+                                 TCoordinates coordinates) {
   std::vector<TExportTriangle> triangles;
   auto point = [&](int32_t corner) -> const TPoint3D& {
     return points[static_cast<std::size_t>(face.Corners[static_cast<std::size_t>(corner)])];
   };
   for (int32_t k = 1; k + 1 < face.CornerCount; ++k) {
-    if (TriangleIsDegenerate(point(0), point(k), point(k + 1))) continue;
+    if (TriangleIsDegenerate(point(0), point(k), point(k + 1), coordinates)) continue;
     triangles.push_back({face.Corners[0], face.Corners[static_cast<std::size_t>(k)],
                          face.Corners[static_cast<std::size_t>(k + 1)]});
   }
@@ -26,7 +27,8 @@ std::vector<TExportTriangle> Fan(const TPatchPoints& points, const TExportFace& 
 }
 
 // The quadrilateral's distinct corners; it is a face only while they still span an area.
-std::optional<TExportFace> QuadFace(const TPatchPoints& points, const int32_t (&quad)[4]) {
+std::optional<TExportFace> QuadFace(const TPatchPoints& points, const int32_t (&quad)[4],
+                                    TCoordinates coordinates) {
   TExportFace face;
   for (const int32_t corner : quad) {
     const int32_t index = corner - 1;
@@ -38,38 +40,49 @@ std::optional<TExportFace> QuadFace(const TPatchPoints& points, const int32_t (&
       face.Corners[static_cast<std::size_t>(face.CornerCount++)] = index;
     }
   }
-  if (Fan(points, face).empty()) return std::nullopt;
+  if (Fan(points, face, coordinates).empty()) return std::nullopt;
   return face;
+}
+
+// A coordinate as the file holds it. A 32-bit float turns a whole number beyond 2^24 into the
+// nearest multiple of a power of two, a whole number still, though one as large as 2^31.
+int64_t Written(int32_t coordinate, TCoordinates coordinates) {
+  if (coordinates == TCoordinates::Exact) return coordinate;
+  return static_cast<int64_t>(static_cast<float>(coordinate));
 }
 
 }  // namespace
 
-std::vector<TExportPatch> ExportPatches(const TMorvObject& model) {
+std::vector<TExportPatch> ExportPatches(const TMorvObject& model, TCoordinates coordinates) {
   std::vector<TExportPatch> patches;
   const int32_t count = std::clamp(model.PatchCount, 0, MaxPatches);
   const int32_t controls = std::clamp(model.ControlCount, 0, MaxControls);
   for (int32_t i = 1; i <= count; ++i) {
     const TBezierPatch& patch = model.Patches[i];
     if (!PatchIsDrawable(patch, controls)) continue;
-    TExportPatch out{i, patch.Colour & 0xFFFFFF, PatchPoints(model, patch), {}};
+    TExportPatch out{i, patch.Colour & 0xFFFFFF, PatchPoints(model, patch), {}, coordinates};
     for (const auto& quad : QuadTemplate) {
-      if (const auto face = QuadFace(out.Points, quad)) out.Faces.push_back(*face);
+      if (const auto face = QuadFace(out.Points, quad, coordinates)) out.Faces.push_back(*face);
     }
     if (!out.Faces.empty()) patches.push_back(std::move(out));
   }
   return patches;
 }
 
-bool TriangleIsDegenerate(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
-  // Exactly, in 128 bits: differences of 32-bit coordinates take 33 bits, their products 66.
+bool TriangleIsDegenerate(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c,
+                          TCoordinates coordinates) {
+  // Exactly, in 128 bits: differences of coordinates up to 2^31 take 33 bits, their products 66.
   using Wide = __int128;
-  const Wide ux = Wide{b.X} - a.X, uy = Wide{b.Y} - a.Y, uz = Wide{b.Z} - a.Z;
-  const Wide vx = Wide{c.X} - a.X, vy = Wide{c.Y} - a.Y, vz = Wide{c.Z} - a.Z;
+  const auto d = [coordinates](int32_t to, int32_t from) {
+    return Wide{Written(to, coordinates)} - Written(from, coordinates);
+  };
+  const Wide ux = d(b.X, a.X), uy = d(b.Y, a.Y), uz = d(b.Z, a.Z);
+  const Wide vx = d(c.X, a.X), vy = d(c.Y, a.Y), vz = d(c.Z, a.Z);
   return uy * vz == uz * vy && uz * vx == ux * vz && ux * vy == uy * vx;
 }
 
 std::vector<TExportTriangle> FaceTriangles(const TExportPatch& patch, const TExportFace& face) {
-  return Fan(patch.Points, face);
+  return Fan(patch.Points, face, patch.Coordinates);
 }
 
 int64_t TriangleCount(const std::vector<TExportPatch>& patches) {

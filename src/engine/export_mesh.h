@@ -12,6 +12,10 @@
 
 namespace morv {
 
+// How a format writes coordinates: as the whole numbers they are, or as 32-bit floats, which
+// hold every whole number only up to 2^24 and bring points further out together.
+enum class TCoordinates { Exact, Float32 };
+
 // A quadrilateral of a patch as the polygon of its distinct corners in their order, as indices
 // into the patch's points. Where curves meet in a point a quadrilateral loses corners.
 struct TExportFace {
@@ -24,6 +28,8 @@ struct TExportPatch {
   int32_t Colour = 0;  // red in the lowest byte
   std::array<TPoint3D, PointsPerPatch> Points;
   std::vector<TExportFace> Faces;  // never empty
+  // As the file holds the points: faces and triangles of no area there are left out.
+  TCoordinates Coordinates = TCoordinates::Exact;
 };
 
 // Corners of a triangle as indices into its patch's points.
@@ -43,11 +49,15 @@ struct TExportOutput {
 
 // Every patch the renderer draws, in index order, cut into points exactly as the renderer cuts
 // it with all angles 0. Patches naming a vertex the model lacks draw nothing and are left out, and
-// so are patches all of whose quadrilaterals have no area.
-std::vector<TExportPatch> ExportPatches(const TMorvObject& model);
+// so are patches all of whose quadrilaterals have no area with the points written as
+// `coordinates` says.
+std::vector<TExportPatch> ExportPatches(const TMorvObject& model,
+                                        TCoordinates coordinates = TCoordinates::Exact);
 
-// True when the triangle has no area: two corners coincide or all three lie on one line.
-bool TriangleIsDegenerate(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c);
+// True when the triangle has no area: two corners coincide or all three lie on one line, with
+// the points written as `coordinates` says.
+bool TriangleIsDegenerate(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c,
+                          TCoordinates coordinates = TCoordinates::Exact);
 
 // The face cut into triangles fanning out from its first corner, leaving out those of no area;
 // every face has at least one.

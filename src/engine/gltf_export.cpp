@@ -149,6 +149,28 @@ std::string Write(const tinygltf::Model& model, bool binary) {
   return out.str();
 }
 
+// A file name as a relative URI reference (RFC 3986): every byte a path segment may not hold
+// as it is, '%' and '#' among them, is percent-encoded, and so is ':', which would make the
+// reference's first segment read as a scheme, and '+', which many readers decode as a space.
+// Bytes beyond ASCII are encoded as they are.
+std::string UriOfFileName(const std::string& fileName) {
+  constexpr std::string_view Kept = "-._~!$&'()*,;=@";
+  constexpr char Digits[] = "0123456789ABCDEF";
+  std::string uri;
+  for (const char c : fileName) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+        Kept.find(c) != std::string_view::npos) {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += Digits[byte >> 4];
+      uri += Digits[byte & 0xF];
+    }
+  }
+  return uri;
+}
+
 std::string Summary(const std::vector<TExportPatch>& patches, const TGltfScene& scene) {
   return "Patches: " + std::to_string(patches.size()) +
          " Triangles: " + std::to_string(scene.Triangles) +
@@ -171,7 +193,7 @@ TExportOutput GltfExportFiles(const std::vector<TExportPatch>& patches,
   // instead, named by its file name alone so that the pair can move together.
   const std::string binName = FileBaseName(fileName) + ".bin";
   nlohmann::json json = nlohmann::json::parse(Write(scene.Model, false));
-  json["buffers"][0]["uri"] = binName;
+  json["buffers"][0]["uri"] = UriOfFileName(binName);
   const std::vector<unsigned char>& data = scene.Model.buffers[0].data;
   return {{{binName, std::string(data.begin(), data.end())}, {fileName, json.dump(2) + "\n"}},
           Summary(patches, scene)};

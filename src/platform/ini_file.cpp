@@ -2,10 +2,9 @@
 // atomically; section and key names match without regard to case.
 #include "platform/ini_file.h"
 
-#include <QFileInfo>
-
 #include "engine/errors.h"
 #include "engine/integer_text.h"
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 
 namespace morv {
@@ -23,12 +22,12 @@ QByteArray Name(const QString& text) { return text.toLatin1(); }
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 std::optional<QString> IniFile::Load() {
-  const QFileInfo info(path_);
-  if (!info.exists()) {
+  const std::optional<TFileFacts> info = LookUpFile(path_);
+  if (!info) {
     lines_.clear();
     return std::nullopt;
   }
-  if (info.size() > MaxBytes) {
+  if (info->Size > MaxBytes) {
     return QStringLiteral("%1 is larger than %2 bytes.").arg(path_).arg(MaxBytes);
   }
   try {

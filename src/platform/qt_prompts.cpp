@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "platform/colour.h"
+#include "platform/file_system.h"
 
 namespace morv {
 
@@ -70,7 +71,7 @@ std::optional<QString> RunFileDialog(const FileDialogOptions& options, FileDialo
   while (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
     const QString path = WithDefaultSuffix(dialog->selectedFiles().first(), options.defaultSuffix);
     const bool replaces =
-        mode == FileDialogMode::Save && options.confirmOverwrite && QFileInfo::exists(path);
+        mode == FileDialogMode::Save && options.confirmOverwrite && LookUpFile(path).has_value();
     if (!replaces || ConfirmReplace(*dialog, path)) return path;
   }
   return std::nullopt;

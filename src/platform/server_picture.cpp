@@ -1,11 +1,14 @@
 // The picture a render server answers with: read from its bitmap file and placed into the 3D view.
 #include "platform/server_picture.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <limits>
 
 #include "engine/errors.h"
+#include "platform/file_system.h"
+#include "platform/text_file.h"
 
 namespace morv {
 
@@ -64,7 +67,7 @@ QImage Read(QImageReader& reader, const QString& name) {
     }
   }
   if (!reader.read(&picture) || picture.isNull()) {
-    throw FileError("Cannot open file " + name.toStdString());
+    throw FileError("Cannot open file " + FileNameBytes(name) + ": it holds no bitmap that reads");
   }
   CompleteColourTable(picture);
   return picture;
@@ -73,8 +76,10 @@ QImage Read(QImageReader& reader, const QString& name) {
 }  // namespace
 
 QImage ReadServerPicture(const QString& path) {
-  QImageReader reader(path, "bmp");
-  return Read(reader, path);
+  QByteArray bytes = QByteArray::fromStdString(ReadFileBytes(path));
+  QBuffer device(&bytes);
+  device.open(QIODevice::ReadOnly);
+  return ReadServerPicture(device, path);
 }
 
 QImage ReadServerPicture(QIODevice& device, const QString& name) {

@@ -11,7 +11,8 @@ namespace morv {
 // Reads the server's Windows bitmap. Pixels the bitmap leaves unset show its first colour, or
 // opaque black in a bitmap without a colour table; an indexed picture gets a colour for every
 // index its pixels can hold, black where the bitmap names none. Throws FileError "Cannot open
-// file <path>" when the file is missing or holds no bitmap that reads.
+// file <path>: <reason>" when the file cannot be read (as ReadFileBytes says) or holds no bitmap
+// that reads.
 QImage ReadServerPicture(const QString& path);
 // The same from an open device; `name` is the file named in the error.
 QImage ReadServerPicture(QIODevice& device, const QString& name);

@@ -1,11 +1,12 @@
 // The 3D display window: the rendered model in a 360 x 360 image and the controls that steer it.
 #include "ui/display_window.h"
 
-#include <QCoreApplication>
+#include <QEvent>
 
 #include "engine/model.h"
 #include "engine/view_parameters.h"
 #include "platform/error_report.h"
+#include "platform/file_system.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
 #include "ui/fixed_layout.h"
@@ -38,7 +39,7 @@ QLabel* MakeAxisLabel(QWidget* parent, const char* name, const QString& caption,
 
 TDisplay::TDisplay(Prompts& prompts, JoystickService& joystick, QWidget* parent)
     : QWidget(parent, BareWindowFlags),
-      Joystick(joystick, CalibrationFilePath(QCoreApplication::applicationFilePath())),
+      Joystick(joystick, CalibrationFilePath(ProgramFile())),
       prompts_(prompts) {
   FixClientSize(this, "Display", QString(), 361, 457);
   setFont(DefaultWindowFont());

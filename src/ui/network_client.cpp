@@ -1,14 +1,12 @@
 // The render request of network mode: files on the share, one TCP request, the server's bitmap.
 #include "ui/network_client.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include "engine/errors.h"
 #include "engine/model.h"
 #include "engine/model_file.h"
 #include "engine/render_request.h"
 #include "engine/scene_file.h"
+#include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/server_picture.h"
 #include "platform/text_file.h"
@@ -21,8 +19,6 @@ namespace {
 
 constexpr quint16 DefaultRenderPort = 252;
 
-std::string FileName(const QString& path) { return path.toStdString(); }
-
 // The exchanged files are the folder text and the name joined as they stand. A folder typed the
 // other platform's way, with backslashes, names the same folder here: a backslash written into a
 // file name would leave the file in the working folder instead of failing at the share.
@@ -33,8 +29,9 @@ QString ExchangeBase() {
   name.replace(QLatin1Char('\\'), QLatin1Char('/'));
   // A folder typed without its final separator still means that folder: joined as it stands, it
   // would put the files beside it under names that begin with the folder's own.
-  if (!folder.endsWith(QLatin1Char('/')) && QFileInfo(OnDisk(folder)).isDir()) {
-    folder += QLatin1Char('/');
+  if (!folder.endsWith(QLatin1Char('/'))) {
+    const std::optional<TFileFacts> facts = LookUpFile(OnDisk(folder));
+    if (facts && facts->Kind == TFileKind::Folder) folder += QLatin1Char('/');
   }
   return folder + name;
 }
@@ -109,9 +106,7 @@ bool TNetworkClient::Request() {
     // A server that fails without writing a picture must not leave the last one to be shown as
     // its answer.
     const QString bitmap = base + QStringLiteral(".BMP");
-    if (QFileInfo::exists(bitmap) && !QFile::remove(bitmap)) {
-      throw FileError("Cannot delete file " + FileName(bitmap));
-    }
+    if (!RemoveFile(bitmap)) throw FileError("Cannot delete file " + FileNameBytes(bitmap));
   } catch (const std::exception& error) {
     GiveUp(QString::fromUtf8(error.what()));
     return false;
@@ -130,9 +125,10 @@ bool TNetworkClient::Request() {
 void TNetworkClient::SockSessionConnected() {
   connected_ = true;
   if (network == nullptr) return;
-  // The name is read now: the user may have changed it since the files were written.
-  const QByteArray request =
-      QByteArray(1, static_cast<char>(RequestMark)) + network->Edit3->text().toLatin1();
+  // The name is read now: the user may have changed it since the files were written. It goes as
+  // the bytes the files were named with, which the server names them with in turn.
+  const QByteArray request = QByteArray(1, static_cast<char>(RequestMark)) +
+                             QByteArray::fromStdString(FileNameBytes(network->Edit3->text()));
   sock_.write(request);
 }
 

@@ -47,7 +47,8 @@ TEST(CliCheck, ABadFileGivesTheLoadersErrorAndExitCodeOne) {
 
   r = RunCliCapture({"check", dir.Path("none.MVD").toStdString()});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "morv-cli: Cannot open file " + dir.Path("none.MVD").toStdString() + ".\n");
+  EXPECT_EQ(r.err, "morv-cli: Cannot open file " + dir.Path("none.MVD").toStdString() +
+                       ": no such file.\n");
 }
 
 TEST(CliResave, WritesTheModelBackInCanonicalForm) {

@@ -41,8 +41,9 @@ TEST(FullDisk, MorvCliExitsWithOneAndKeepsTheOldFile) {
     EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(cli.exitCode(), 1);
     // Qt may warn about the environment before the command's own line.
-    EXPECT_EQ(cli.readAllStandardError().trimmed().split('\n').last().toStdString(),
-              "morv-cli: Cannot create file " + row.out.toStdString() + ".");
+    EXPECT_EQ(
+        cli.readAllStandardError().trimmed().split('\n').last().toStdString(),
+        "morv-cli: Cannot create file " + row.out.toStdString() + ": the file would be too large.");
     EXPECT_EQ(ReadBytes(row.out), "old");
     EXPECT_EQ(QDir(dir.Path("")).entryList(QDir::Files | QDir::Hidden),
               QStringList{QFileInfo(row.out).fileName()})
@@ -68,7 +69,8 @@ TEST(FullDisk, TheRenderServerRefusesTheRequestKeepsTheOldPictureAndGoesOnServin
     socket.write(QByteArray(1, static_cast<char>(0xD7)) + "OBJECT1");
     EXPECT_TRUE(socket.waitForDisconnected(10000)) << "the server closes the request";
     EXPECT_EQ(server.WaitForLine(QStringLiteral("^refused OBJECT1: "), request),
-              "refused OBJECT1: Cannot create file " + share + "/OBJECT1.BMP")
+              "refused OBJECT1: Cannot create file " + share +
+                  "/OBJECT1.BMP: the file would be too large")
         << server.Err();
     EXPECT_EQ(ReadBytes(share + "/OBJECT1.BMP"), "old");
     EXPECT_EQ(QDir(share).entryList(QDir::Files | QDir::Hidden),

@@ -76,7 +76,7 @@ TEST(IniFile, RefusesFilesItCannotReadAndKeepsTheOldFileWhenASaveFails) {
   const QString nowhere = dir.Path("no/such/folder/morv.INI");
   IniFile unsaved(nowhere);
   unsaved.WriteInteger("Range", "MaxZ", 2);
-  EXPECT_EQ(unsaved.Save(), "Cannot create file " + nowhere);
+  EXPECT_EQ(unsaved.Save(), "Cannot create file " + nowhere + ": no such folder");
 }
 
 }  // namespace

@@ -43,13 +43,19 @@ TEST(ServerPicture, RefusesAMissingFileAndOneThatHoldsNoBitmap) {
   ASSERT_TRUE(Filled(2, 2, Qt::red).save(png, "PNG"));
   const QString text = dir.Path("TEXT.BMP");
   WriteBytes(text, "BM this is no picture");
-  for (const QString& path : {dir.Path("MISSING.BMP"), png, text}) {
-    SCOPED_TRACE(path.toStdString());
+  const struct {
+    QString path;
+    std::string reason;
+  } rows[] = {{dir.Path("MISSING.BMP"), "no such file"},
+              {png, "it holds no bitmap that reads"},
+              {text, "it holds no bitmap that reads"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path.toStdString());
     try {
-      ReadServerPicture(path);
+      ReadServerPicture(row.path);
       ADD_FAILURE() << "no error";
     } catch (const FileError& e) {
-      EXPECT_EQ(e.what(), "Cannot open file " + path.toStdString());
+      EXPECT_EQ(e.what(), "Cannot open file " + row.path.toStdString() + ": " + row.reason);
     }
   }
 }

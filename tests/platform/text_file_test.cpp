@@ -11,6 +11,8 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <functional>
+#include <utility>
 
 #include "engine/errors.h"
 #include "support/test_files.h"
@@ -38,16 +40,43 @@ TEST(TextFile, WritesCrLfAfterEveryLineAndReplacesAnOldFile) {
       << "no temporary file is left behind";
 }
 
+// Each message names the file as it was given and says why.
+void ExpectFailure(const std::function<void()>& action, const std::string& message) {
+  try {
+    action();
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), message);
+  }
+}
+
 TEST(TextFile, AFileThatCannotBeOpenedIsReportedByName) {
   ScratchDir dir;
   const QString missing = dir.Path("missing.MVD");
-  try {
-    ReadTextLines(missing);
-    FAIL();
-  } catch (const FileError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing.toStdString());
+  const QString inMissingFolder = dir.Path("no/such/folder/x.MVD");
+  const QString folder = dir.Path(".");
+  for (const auto& [path, reason] :
+       {std::pair{missing, "no such file"}, std::pair{inMissingFolder, "no such file"},
+        std::pair{folder, "it is a folder"}}) {
+    SCOPED_TRACE(path.toStdString());
+    ExpectFailure([&path] { ReadTextLines(path); },
+                  "Cannot open file " + path.toStdString() + ": " + reason);
   }
-  EXPECT_THROW(ReadTextLines(dir.Path(".")), FileError) << "a folder is no file";
+}
+
+TEST(TextFile, APathThatCannotBeCreatedIsReportedByName) {
+  ScratchDir dir;
+  const QString inMissingFolder = dir.Path("no/such/folder/x.MVD");
+  const QString folder = dir.Path("outdir");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  for (const auto& [path, reason] :
+       {std::pair{inMissingFolder, "no such folder"}, std::pair{folder, "it is a folder"},
+        std::pair{folder + "/", "it is a folder"}}) {
+    SCOPED_TRACE(path.toStdString());
+    ExpectFailure([&path] { WriteTextLines(path, {"x"}); },
+                  "Cannot create file " + path.toStdString() + ": " + reason);
+  }
+  EXPECT_TRUE(QDir(folder).isEmpty());
 }
 
 TEST(TextFile, ASaveThatFailsMidwayLeavesTheOldFileIntact) {
@@ -69,21 +98,9 @@ TEST(TextFile, ASaveThatFailsMidwayLeavesTheOldFileIntact) {
   }
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
-  EXPECT_EQ(message, "Cannot create file " + path.toStdString());
+  EXPECT_EQ(message, "Cannot create file " + path.toStdString() + ": the file would be too large");
   EXPECT_EQ(ReadBytes(path), "old\r\n");
   EXPECT_EQ(QDir(dir.Path(".")).entryList(QDir::Files), QStringList{"keep.MVD"});
-}
-
-TEST(TextFile, APathThatCannotBeCreatedIsReportedByName) {
-  ScratchDir dir;
-  const QString inMissingFolder = dir.Path("no/such/folder/x.MVD");
-  try {
-    WriteTextLines(inMissingFolder, {"x"});
-    FAIL();
-  } catch (const FileError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + inMissingFolder.toStdString());
-  }
-  EXPECT_THROW(WriteTextLines(dir.Path("."), {"x"}), FileError) << "a folder is no file";
 }
 
 }  // namespace

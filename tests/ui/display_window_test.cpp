@@ -176,7 +176,7 @@ TEST_F(DisplayTest, ABitmapThatCannotBeWrittenIsReportedAndNothingIsLost) {
   prompts.fileAnswers = {path};
   const QImage before = Picture();
   QTest::mouseClick(Display->BitBtn1, Qt::LeftButton);
-  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + path + "."});
+  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + path + ": no such folder."});
   EXPECT_EQ(Picture(), before);
 }
 

@@ -88,7 +88,7 @@ TEST_F(FullDiskTest, EverySaveReportsTheFailureAndKeepsTheOldFile) {
     // A network redraw that cannot write its files gives network mode up and draws locally.
     const bool networked = row.file.startsWith(share);
     EXPECT_FALSE(Form1->NetworkRendering->isChecked());
-    const QString failure = "Cannot create file " + row.file;
+    const QString failure = "Cannot create file " + row.file + ": the file would be too large";
     EXPECT_EQ(prompts.messages,
               QStringList{networked ? NetworkGiveUpMessage(failure) : failure + "."});
     EXPECT_EQ(ReadBytes(row.file), "old");

@@ -122,7 +122,8 @@ TEST_F(LoadSaveTest, AMissingFileIsReportedAndChangesNothing) {
   Form1->Memo1 = {"kept"};
   const auto before = Copy(CurrentModel);
   Load(missing);
-  EXPECT_EQ(prompts.messages, (QStringList{LoadWarning, "Cannot open file " + missing + "."}));
+  EXPECT_EQ(prompts.messages,
+            (QStringList{LoadWarning, "Cannot open file " + missing + ": no such file."}));
   EXPECT_TRUE(CurrentModel == *before);
   EXPECT_EQ(Form1->Memo1, TextLines{"kept"});
 }
@@ -201,7 +202,7 @@ TEST_F(LoadSaveTest, CancelledSaveWritesNothing) {
 TEST_F(LoadSaveTest, AFileThatCannotBeCreatedIsReported) {
   const QString file = scratch.Path("no such folder/model.MVD");
   Save(file);
-  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + file + "."});
+  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + file + ": no such folder."});
   EXPECT_FALSE(QFileInfo::exists(file));
 }
 
@@ -211,7 +212,7 @@ TEST_F(LoadSaveTest, AFailedSaveLeavesWhatWasThere) {
   ASSERT_TRUE(QDir().mkdir(folder));
   WriteBytes(folder + "/inside.txt", "still here");
   Save(folder);
-  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + folder + "."});
+  EXPECT_EQ(prompts.messages, QStringList{"Cannot create file " + folder + ": it is a folder."});
   EXPECT_TRUE(QFileInfo(folder).isDir());
   EXPECT_EQ(ReadBytes(folder + "/inside.txt"), "still here");
 }

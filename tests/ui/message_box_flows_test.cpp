@@ -172,13 +172,13 @@ TEST_F(MessageBoxFlowsTest, ANetworkFailureShowsOneBoxDrawsLocallyAndLetsTheUser
       {"share that cannot be written, animation ticks",
        [this] {
          network->Edit2->setText(share + QStringLiteral("/missing/"));
-         return "Cannot create file " + share + "/missing/OBJECT1.MED";
+         return "Cannot create file " + share + "/missing/OBJECT1.MED: no such folder";
        },
        [] { Form1->BitBtn7->click(); }, Dismiss::EscapeKey},
       {"server closes without a bitmap, animation ticks",
        [this, &silent] {
          qputenv("MORV_RENDER_PORT", QByteArray::number(silent.Port()));
-         return "Cannot open file " + share + "/OBJECT1.BMP";
+         return "Cannot open file " + share + "/OBJECT1.BMP: no such file";
        },
        [] { Form1->BitBtn7->click(); }, Dismiss::FrameClose},
       {"server that never answers, animation ticks",

@@ -147,7 +147,8 @@ TEST_F(NetworkClientTest, RequestWritesTheSceneAndModelSendsTheNameAndShowsTheAn
   ASSERT_TRUE(QTest::qWaitFor([] { return ViewPixel() == qRgb(0, 0, 255); }, Patience));
   EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
 
-  // The next redraw carries the present view, under a name in the 8-bit character set.
+  // The next redraw carries the present view, under a name beyond ASCII: the request carries the
+  // bytes its files are named with.
   Display->xV->setValue(10);
   Display->yV->setValue(20);
   Display->zV->setValue(345);
@@ -158,7 +159,7 @@ TEST_F(NetworkClientTest, RequestWritesTheSceneAndModelSendsTheNameAndShowsTheAn
   EXPECT_EQ(ReadBytes(File(".MED")),
             "360\r\n360\r\n1193046\r\n200\r\n-3\r\n4\r\n-70\r\n10\r\n20\r\n345\r\n");
   ASSERT_TRUE(server.WaitForRequest(1, 7));
-  EXPECT_EQ(server.received[1], QByteArray("\xD7Kugel\xE9"));
+  EXPECT_EQ(server.received[1], QByteArray("\xD7Kugel\xC3\xA9"));
   Answer(1, Filled(Qt::yellow));
   ASSERT_TRUE(QTest::qWaitFor([] { return ViewPixel() == qRgb(255, 255, 0); }, Patience));
 }
@@ -269,7 +270,9 @@ TEST_F(NetworkClientTest, AClosedConnectionWithoutAGoodBitmapIsReportedOnceAndDr
   const struct {
     const char* what;
     std::string bitmap;  // empty: the server wrote none
-  } cases[] = {{"no bitmap", ""}, {"not a bitmap", "BM this is no picture"}};
+    const char* reason;
+  } cases[] = {{"no bitmap", "", "no such file"},
+               {"not a bitmap", "BM this is no picture", "it holds no bitmap that reads"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::size_t index = server.Connections();
@@ -280,7 +283,7 @@ TEST_F(NetworkClientTest, AClosedConnectionWithoutAGoodBitmapIsReportedOnceAndDr
     if (!c.bitmap.empty()) WriteBytes(File(".BMP"), c.bitmap);
     server.sockets[index]->disconnectFromHost();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !prompts.messages.isEmpty(); }, Patience));
-    ExpectGaveUp("Cannot open file " + File(".BMP"));
+    ExpectGaveUp("Cannot open file " + File(".BMP") + ": " + c.reason);
   }
 }
 
@@ -288,13 +291,13 @@ TEST_F(NetworkClientTest, AShareThatCannotBeWrittenStopsTheRequestAndDrawsLocall
   const QString missing = folder + QStringLiteral("missing/");
   network->Edit2->setText(missing);
   Form1->DrawTheThing();
-  ExpectGaveUp("Cannot create file " + missing + "OBJECT1.MED");
+  ExpectGaveUp("Cannot create file " + missing + "OBJECT1.MED: no such folder");
 
   // The start text names a share of the other platform's kind: it fails the same way, and no file
   // with backslashes in its name lands in the working folder.
   network->Edit2->setText(QStringLiteral("\\\\PCNAME\\FOLDER\\"));
   Form1->DrawTheThing();
-  ExpectGaveUp(QStringLiteral("Cannot create file //PCNAME/FOLDER/OBJECT1.MED"));
+  ExpectGaveUp(QStringLiteral("Cannot create file //PCNAME/FOLDER/OBJECT1.MED: no such folder"));
   EXPECT_TRUE(QDir::current().entryList({QStringLiteral("*PCNAME*")}).isEmpty());
 
   // The folder written with backslashes is the same folder.

@@ -101,8 +101,8 @@ TEST_F(NetworkRenderTest,
       [] { return Form1->Sock->state() == QAbstractSocket::ConnectedState; }, Patience));
   kill(static_cast<pid_t>(server->Process().processId()), SIGKILL);
   ASSERT_TRUE(QTest::qWaitFor([] { return !Form1->NetworkClient->RequestOpen(); }, Patience));
-  EXPECT_EQ(prompts.messages,
-            QStringList{NetworkGiveUpMessage("Cannot open file " + share + "/OBJECT1.BMP")});
+  EXPECT_EQ(prompts.messages, QStringList{NetworkGiveUpMessage("Cannot open file " + share +
+                                                               "/OBJECT1.BMP: no such file")});
   EXPECT_FALSE(Form1->NetworkRendering->isChecked());
   const QImage drawnHere = View();
   EXPECT_NE(drawnHere, served);

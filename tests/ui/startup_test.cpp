@@ -1,6 +1,10 @@
 // Program start: the empty model, and a model file named on the command line.
 #include <QSignalSpy>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/morv_command_line.h"
 #include "application_fixture.h"
 #include "engine/angle_tables.h"
 #include "engine/animation.h"
@@ -153,11 +157,27 @@ TEST_F(StartupTest, UnreadableCommandLineFileIsReportedAndTheEmptyModelStays) {
   const QString missing = scratch.Path("missing.MVD");
   prompts.yesNoAnswers = {Answer::Yes};
   Start(missing);
-  EXPECT_EQ(prompts.messages, QStringList{"Cannot open file " + missing + "."});
+  EXPECT_EQ(prompts.messages, QStringList{"Cannot open file " + missing + ": no such file."});
   EXPECT_FALSE(application->QuitRequested());
   EXPECT_EQ(CurrentModel.Name, "MyObject");
   EXPECT_EQ(DisplayCaption(), "3D Display - MyObject");
   EXPECT_TRUE(Form1->EditAllowed());
+}
+
+// The name on the command line is bytes, and need not be UTF-8: the file it names is loaded.
+TEST_F(StartupTest, ACommandLineFileWhoseNameIsNotUtf8IsLoaded) {
+  ScratchDir scratch;
+  const std::string name = QFile::encodeName(scratch.Path("")).toStdString() + "/t\xE9tra.MVD";
+  const std::string bytes = ReadBytes(DataFile("tetra.MVD"));
+  const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  close(fd);
+  prompts.yesNoAnswers = {Answer::Yes};
+  Start(ModelFileArgument({"--", name}));
+  EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
+  EXPECT_EQ(CurrentModel.Name, "Tetra");
+  EXPECT_EQ(CurrentModel.ControlCount, 4);
 }
 
 TEST_F(StartupTest, CommandLineFileWithABadNumberIsReportedAndTheEmptyModelStays) {
