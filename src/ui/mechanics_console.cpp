@@ -50,12 +50,11 @@ void Tphys::BuildControls() {
   fY = MakeUnlimitedSpinEdit(this, "fY", 288, 8, 49, 22);
   fZ = MakeUnlimitedSpinEdit(this, "fZ", 344, 8, 49, 22);
   BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral("Apply Force"), 400, 8, 89, 25);
-  // With ten digits before the point the magnitude is wider than the 96 pixels between the
-  // button's left edge and the line at 496, and the button beyond would cover the rest: the text
-  // wraps into the two rows left below the button instead.
-  Label3 = Place(new QLabel(QStringLiteral("Magnitude = 0 N"), this), "Label3", 400, 38, 96, 27);
-  Label3->setWordWrap(true);
-  Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // From a hundred newtons on the magnitude is wider than the 96 pixels between the button's left
+  // edge and the line at 496, and the button beyond would cover the rest: the number goes on into
+  // the second of the two rows left below the button instead.
+  Label3 =
+      Place(new TReadingLabel(QStringLiteral("Magnitude = 0 N"), this), "Label3", 400, 38, 96, 27);
   Label4 = MakeLabel(this, "Label4", QStringLiteral("Gravitational Constant, G:"), 8, 44);
   G = MakeTrackBar(this, "G", 1, 10, 7, 136, 40);
   GPower = MakeTrackBar(this, "GPower", -12, 12, -11, 264, 40);

@@ -9,6 +9,7 @@
 
 #include "platform/prompts.h"
 #include "ui/bevel.h"
+#include "ui/reading_label.h"
 #include "ui/spin_edit.h"
 
 namespace morv {
@@ -41,7 +42,7 @@ class Tphys : public QWidget {
   TSpinEdit* fY;
   TSpinEdit* fZ;
   QPushButton* BitBtn1;
-  QLabel* Label3;
+  TReadingLabel* Label3;
   QLabel* Label4;
   QSlider* G;
   QSlider* GPower;

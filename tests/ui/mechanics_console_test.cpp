@@ -53,24 +53,27 @@ TEST_F(MechanicsConsoleTest, ControlsSitAtTheirPlacesWithTheirCaptionsInTabOrder
 }
 
 // "Magnitude = ... N" shows whole for every force the fields hold, up to ten digits before the
-// point: inside the console, clear of every other control, and with room for its text as it wraps
-// in the label's own font.
+// point: inside the console, clear of every other control, on one line while it fits and otherwise
+// with the number and its unit together on the second.
 TEST_F(MechanicsConsoleTest, TheMagnitudeShowsWholeUpToTheLargestForces) {
   Start();
   phys->show();
-  QLabel* const label = phys->Label3;
+  TReadingLabel* const label = phys->Label3;
   EXPECT_EQ(QFontInfo(label->font()).family(), "Liberation Sans");
   const struct {
     int32_t x, y, z;
     const char* text;
+    const char* shown;
   } rows[] = {
-      {0, 0, 0, "Magnitude = 0.00 N"},
-      {100, 0, 0, "Magnitude = 100.00 N"},
-      {-3000, 4000, 0, "Magnitude = 5000.00 N"},
-      {INT32_MAX, 0, 0, "Magnitude = 2147483647.00 N"},
+      {0, 0, 0, "Magnitude = 0.00 N", "Magnitude =\n0.00 N"},
+      {30, 40, 0, "Magnitude = 50.00 N", "Magnitude =\n50.00 N"},
+      {100, 0, 0, "Magnitude = 100.00 N", "Magnitude =\n100.00 N"},
+      {INT32_MAX, 0, 0, "Magnitude = 2147483647.00 N", "Magnitude =\n2147483647.00 N"},
       // The largest: each square is 2^62.
-      {INT32_MIN, INT32_MIN, INT32_MIN, "Magnitude = 3719550786.76 N"},
+      {INT32_MIN, INT32_MIN, INT32_MIN, "Magnitude = 3719550786.76 N",
+       "Magnitude =\n3719550786.76 N"},
   };
+  const QFontMetrics metrics(label->font());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
     phys->fX->setValue(row.x ^ 1);  // a change whatever the field held
@@ -78,10 +81,10 @@ TEST_F(MechanicsConsoleTest, TheMagnitudeShowsWholeUpToTheLargestForces) {
     phys->fY->setValue(row.y);
     phys->fZ->setValue(row.z);
     EXPECT_EQ(label->text(), row.text);
+    EXPECT_EQ(label->ShownText(), row.shown);
     const QRect room = label->contentsRect();
     const QRect needed =
-        QFontMetrics(label->font())
-            .boundingRect(room, Qt::TextWordWrap | label->alignment(), label->text());
+        metrics.boundingRect(room, Qt::AlignLeft | Qt::AlignTop, label->ShownText());
     EXPECT_TRUE(room.contains(needed)) << needed.width() << " x " << needed.height() << " in "
                                        << room.width() << " x " << room.height();
   }
