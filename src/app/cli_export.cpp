@@ -23,13 +23,6 @@ std::string OutputNames(const std::string& prefix, std::string_view separator,
   return names;
 }
 
-// The part of a path after its last '/', and the part before it ("." when there is none).
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 std::string ExportUsage() {
@@ -50,7 +43,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});
   const std::vector<std::string>& named =
       CommandFiles(line, "export", "MODEL.MVD " + OutputNames("OUT.", "|", "|"));
-  const std::string asked = NameOf(named[1]);
+  const std::string asked = SplitPath(named[1]).second;
   const std::size_t dot = asked.rfind('.');
   const TExportFormat* format = FindExportFormat(
       dot == std::string::npos ? std::string_view() : std::string_view(asked).substr(dot + 1));
@@ -61,10 +54,9 @@ int Export(const std::vector<std::string>& args, std::ostream& out) {
   const TMorvObject model = LoadModelFile(named[0]);
   // Through a link, the files that go with the one asked for go beside the file really written
   // and are named after it, so that the pair stays together wherever the link leads.
-  const std::string written = FileNameBytes(SaveTarget(PathArgument(named[1])));
-  const std::string folder = FolderOf(written);
+  const auto [folder, written] = SplitPath(FileNameBytes(SaveTarget(PathArgument(named[1]))));
   const TExportOutput output =
-      format->Write(ExportPatches(model, format->Coordinates), model.Name, NameOf(written));
+      format->Write(ExportPatches(model, format->Coordinates), model.Name, written);
   // All files are written out before any replaces an old one, so a failure leaves the old set;
   // the rows put companions first, so a file never names one that is not there yet.
   std::vector<TFileBytes> files;

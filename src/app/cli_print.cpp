@@ -7,6 +7,7 @@
 #include "app/cli_render.h"
 #include "engine/errors.h"
 #include "engine/renderer.h"
+#include "platform/file_system.h"
 #include "platform/pdf_pages.h"
 #include "platform/qimage_canvas.h"
 #include "platform/text_file.h"
@@ -51,7 +52,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     for (int page = 1; page <= SheetPageCount; ++page) {
       const QString path = *pngPrefix + QString::number(page) + QStringLiteral(".png");
       encoded.push_back(EncodeImage(pages[static_cast<std::size_t>(page - 1)], "PNG"));
-      if (encoded.back().isEmpty()) throw FileError("Cannot create file " + path.toStdString());
+      if (encoded.back().isEmpty()) throw FileError("Cannot create file " + FileNameBytes(path));
       outputs.push_back({path, {}});
     }
   }

@@ -114,6 +114,12 @@ std::string FileNameBytes(const QString& name) {
   return bytes;
 }
 
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
 std::optional<TFileFacts> LookUpFile(const QString& path) {
   struct stat info {};
   if (stat(FileNameBytes(path).c_str(), &info) != 0) return std::nullopt;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace morv {
@@ -18,6 +19,10 @@ namespace morv {
 // to the system or coming from it passes through these two.
 QString FileNameFromBytes(std::string_view bytes);
 std::string FileNameBytes(const QString& name);
+
+// The folder and the name of a path's bytes: "a/b" gives "a" and "b", "/b" gives "/" and "b",
+// "b" gives "." and "b".
+std::pair<std::string, std::string> SplitPath(const std::string& path);
 
 enum class TFileKind { Regular, Folder, Other };
 

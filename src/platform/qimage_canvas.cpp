@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "engine/errors.h"
+#include "platform/file_system.h"
 #include "platform/fonts.h"
 
 namespace morv {
@@ -48,7 +49,7 @@ QByteArray EncodeImage(const QImage& image, const char* format) {
 
 void SaveImage(const QImage& image, const QString& path, const char* format, TLinks links) {
   const QByteArray bytes = EncodeImage(image, format);
-  if (bytes.isEmpty()) throw FileError("Cannot create file " + path.toStdString());
+  if (bytes.isEmpty()) throw FileError("Cannot create file " + FileNameBytes(path));
   WriteFileAtomically(
       path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), links);
 }

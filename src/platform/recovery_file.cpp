@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "engine/errors.h"
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 
 namespace morv {
@@ -32,7 +33,7 @@ FileError FolderError(const QString& folder, int error) {
 // rights and narrowed afterwards could be entered, and kept open, in between. Folders that were
 // there are left as they are, but for the last, which holds the models and is this program's alone.
 void MakeOwnerOnlyFolder(const QString& folder) {
-  const QByteArray path = QFile::encodeName(folder);
+  const QByteArray path = QByteArray::fromStdString(FileNameBytes(folder));
   for (qsizetype end = 1; end <= path.size(); ++end) {
     if (end < path.size() && path[end] != '/') continue;
     const QByteArray part = path.left(end);

@@ -188,13 +188,6 @@ std::string OpenReason(int error) {
   }
 }
 
-// The folder and the name of a path: "a/b" gives "a" and "b", "b" gives "." and "b".
-std::pair<std::string, std::string> SplitPath(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path};
-  return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
-}
-
 std::string ReadLink(const std::string& path) {
   std::string target(256, '\0');
   for (;;) {
