@@ -1,8 +1,8 @@
 // The printed model sheet: the three pages of a model filled to capacity, drawn without printing.
 #include <benchmark/benchmark.h>
 
+#include "drawing/print_sheet.h"
 #include "full_model.h"
-#include "ui/print_sheet.h"
 
 namespace morv::bench {
 namespace {

@@ -5,13 +5,13 @@
 
 #include "app/cli_arguments.h"
 #include "app/cli_render.h"
+#include "drawing/print_sheet.h"
 #include "engine/errors.h"
 #include "engine/renderer.h"
 #include "platform/file_system.h"
 #include "platform/pdf_pages.h"
 #include "platform/qimage_canvas.h"
 #include "platform/text_file.h"
-#include "ui/print_sheet.h"
 
 namespace morv {
 

@@ -12,11 +12,11 @@
 
 #include "input/sdl_joystick_service.h"
 #include "platform/fonts.h"
-#include "platform/qt_prompts.h"
 #include "platform/runtime_folder.h"
 #include "platform/window_platform.h"
 #include "ui/main_window.h"
 #include "ui/morv_application.h"
+#include "widgets/qt_prompts.h"
 
 int main(int argc, char** argv) {
   switch (morv::EarlyRequest(std::vector<std::string>(argv + 1, argv + argc))) {

@@ -5,7 +5,7 @@
 #include <QScreen>
 
 #include "platform/fonts.h"
-#include "platform/window_frame.h"
+#include "widgets/window_frame.h"
 
 namespace morv {
 

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/drag_space_drawing.h"
 #include "engine/line_text.h"
 #include "engine/model.h"
 #include "engine/one_based_array.h"
@@ -28,7 +29,6 @@
 #include "platform/prompts.h"
 #include "platform/recovery_file.h"
 #include "ui/bevel.h"
-#include "ui/drag_space_drawing.h"
 #include "ui/image_view.h"
 #include "ui/model_history.h"
 #include "ui/network_client.h"

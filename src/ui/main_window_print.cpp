@@ -1,10 +1,10 @@
 // The main window's print command: the model sheet's three pages, one print job each.
 #include "engine/renderer.h"
 #include "platform/error_report.h"
-#include "platform/qt_page_printer.h"
 #include "ui/display_window.h"
 #include "ui/main_window.h"
 #include "ui/print_form.h"
+#include "widgets/qt_page_printer.h"
 
 namespace morv {
 

@@ -7,11 +7,11 @@
 #include "engine/render_request.h"
 #include "engine/scene_file.h"
 #include "platform/file_system.h"
-#include "platform/message_boxes.h"
 #include "platform/server_picture.h"
 #include "platform/text_file.h"
 #include "ui/display_window.h"
 #include "ui/network_dialog.h"
+#include "widgets/message_boxes.h"
 
 namespace morv {
 

@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "drawing/print_sheet.h"
 #include "engine/model.h"
-#include "ui/print_sheet.h"
 
 namespace morv {
 

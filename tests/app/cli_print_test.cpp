@@ -9,9 +9,9 @@
 #include "app/cli_arguments.h"
 #include "app/cli_render.h"
 #include "cli_capture.h"
+#include "drawing/print_sheet.h"
 #include "engine/renderer.h"
 #include "support/test_files.h"
-#include "ui/print_sheet.h"
 
 namespace morv {
 namespace {

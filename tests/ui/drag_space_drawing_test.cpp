@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "application_fixture.h"
-#include "ui/drag_space_drawing.h"
+#include "drawing/drag_space_drawing.h"
 
 namespace morv::test {
 namespace {

@@ -14,13 +14,13 @@
 #include "application_fixture.h"
 #include "engine/model_file.h"
 #include "platform/headless_render.h"
-#include "platform/qt_prompts.h"
 #include "platform/recovery_file.h"
 #include "platform/text_file.h"
 #include "support/manual_delay.h"
 #include "support/sample_models.h"
 #include "ui/network_client.h"
 #include "ui/network_dialog.h"
+#include "widgets/qt_prompts.h"
 
 namespace morv::test {
 namespace {

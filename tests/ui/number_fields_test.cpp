@@ -4,13 +4,13 @@
 #include <QTest>
 
 #include "application_fixture.h"
-#include "platform/qt_prompts.h"
 #include "ui/animation_console.h"
 #include "ui/edit_bezier_dialog.h"
 #include "ui/mechanics_console.h"
 #include "ui/new_bezier_dialog.h"
 #include "ui/new_control_dialog.h"
 #include "ui/new_joint_dialog.h"
+#include "widgets/qt_prompts.h"
 
 namespace morv::test {
 namespace {

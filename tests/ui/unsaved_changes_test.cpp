@@ -12,12 +12,12 @@
 #include <QTimer>
 
 #include "application_fixture.h"
+#include "drawing/drag_space_drawing.h"
 #include "engine/model_file.h"
-#include "platform/qt_prompts.h"
 #include "platform/recovery_file.h"
 #include "platform/text_file.h"
 #include "support/manual_delay.h"
-#include "ui/drag_space_drawing.h"
+#include "widgets/qt_prompts.h"
 
 namespace morv::test {
 namespace {

@@ -4,9 +4,9 @@
 #include "engine/errors.h"
 #include "platform/colour.h"
 #include "platform/error_report.h"
-#include "platform/qt_prompts.h"
 #include "platform/qt_text.h"
 #include "support/scripted_prompts.h"
+#include "widgets/qt_prompts.h"
 
 namespace morv {
 namespace {

@@ -6,8 +6,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "drawing/drag_space_drawing.h"
 #include "engine/model.h"
-#include "ui/drag_space_drawing.h"
 
 namespace morv {
 

@@ -1,5 +1,5 @@
 // Page images printed on the system's default printer.
-#include "platform/qt_page_printer.h"
+#include "widgets/qt_page_printer.h"
 
 #include <QPainter>
 #include <QPrinter>

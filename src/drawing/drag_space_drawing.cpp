@@ -1,6 +1,6 @@
 // The drag space picture: one axis plane of the model at one depth, and the lists of what lies in
 // it.
-#include "ui/drag_space_drawing.h"
+#include "drawing/drag_space_drawing.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/line_places.h"
+#include "drawing/number_glyphs.h"
 #include "engine/patch_rows.h"
 #include "platform/fonts.h"
-#include "ui/line_places.h"
-#include "ui/number_glyphs.h"
 
 namespace morv {
 

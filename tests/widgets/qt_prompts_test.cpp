@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-#include "platform/qt_prompts.h"
 #include "support/modal_script.h"
 #include "support/test_files.h"
+#include "widgets/qt_prompts.h"
 
 namespace morv {
 namespace {

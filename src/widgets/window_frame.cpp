@@ -1,5 +1,5 @@
 // The buttons a window's frame offers, told to an X11 window manager in the Motif hints.
-#include "platform/window_frame.h"
+#include "widgets/window_frame.h"
 
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>

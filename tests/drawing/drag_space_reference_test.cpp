@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/drag_space_drawing.h"
+#include "drawing/plain_line.h"
 #include "engine/model.h"
-#include "ui/drag_space_drawing.h"
-#include "ui/plain_line.h"
 
 namespace morv::test {
 namespace {

@@ -1,5 +1,5 @@
 // The real modal interactions: Qt message boxes and dialogs.
-#include "platform/qt_prompts.h"
+#include "widgets/qt_prompts.h"
 
 #include <QApplication>
 #include <QCloseEvent>

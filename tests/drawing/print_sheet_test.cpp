@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include "drawing/print_sheet.h"
 #include "engine/model.h"
 #include "engine/model_file.h"
 #include "platform/text_file.h"
 #include "support/golden_image.h"
 #include "support/test_files.h"
-#include "ui/print_sheet.h"
 
 namespace morv::test {
 namespace {

@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <random>
 
+#include "drawing/plain_line.h"
+#include "drawing/print_sheet.h"
 #include "engine/model.h"
-#include "ui/plain_line.h"
-#include "ui/print_sheet.h"
 
 namespace morv::test {
 namespace {

@@ -1,16 +1,16 @@
 // The printed model sheet: a header and one axis plane of the model, drawn as a page image.
-#include "ui/print_sheet.h"
+#include "drawing/print_sheet.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "drawing/line_places.h"
+#include "drawing/number_glyphs.h"
 #include "engine/patch_rows.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
-#include "ui/line_places.h"
-#include "ui/number_glyphs.h"
 
 namespace morv {
 

@@ -1,5 +1,5 @@
 // Whether a message box is on screen, whoever opened it.
-#include "platform/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,12 +1,12 @@
 // Element numbers written straight into pixels from glyphs taken once from the text renderer.
-#include "ui/number_glyphs.h"
+#include "drawing/number_glyphs.h"
 
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
 
-#include "ui/drag_space_drawing.h"
+#include "drawing/drag_space_drawing.h"
 
 namespace morv {
 

@@ -9,8 +9,8 @@
 
 #include "engine/errors.h"
 #include "platform/pdf_pages.h"
-#include "platform/qt_page_printer.h"
 #include "support/test_files.h"
+#include "widgets/qt_page_printer.h"
 
 namespace morv {
 namespace {
