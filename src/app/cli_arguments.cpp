@@ -1,16 +1,12 @@
-// What the morv-cli commands share: usage errors, their command lines split into files and
-// checked options, model files.
+// What the morv-cli commands share: usage errors and their command lines split into files and
+// checked options.
 #include "app/cli_arguments.h"
 
 #include <QFileInfo>
 #include <algorithm>
 #include <exception>
 
-#include "engine/errors.h"
 #include "engine/integer_text.h"
-#include "engine/model_file.h"
-#include "platform/file_system.h"
-#include "platform/text_file.h"
 
 namespace morv {
 
@@ -101,42 +97,11 @@ const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::stri
 }
 
 void RequireOutputSuffix(const std::string& file, std::string_view suffix) {
-  const QString given = QFileInfo(PathArgument(file)).suffix();
+  const QString given = QFileInfo(FilePath(file)).suffix();
   if (given.compare(QLatin1String(suffix.data(), static_cast<qsizetype>(suffix.size())),
                     Qt::CaseInsensitive) != 0) {
     throw UsageError("the output file must end in ." + std::string(suffix) + " (in any case)");
   }
-}
-
-QString PathArgument(const std::string& arg) { return OnDisk(FileNameFromBytes(arg)); }
-
-void ForFile(const std::string& path, const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const ConversionError& error) {
-    throw CommandError(path + ": " + error.what());
-  } catch (const FormatError& error) {
-    throw CommandError(path + ": " + error.what());
-  }
-}
-
-std::string CountOf(int32_t count, const char* one, const char* many) {
-  if (count == 0) return std::string("no ") + many;
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-TMorvObject LoadModelFile(const std::string& path) {
-  TMorvObject model;
-  const TextLines lines = ReadTextLines(PathArgument(path));
-  ForFile(path, [&] { LoadModel(lines, model); });
-  return model;
-}
-
-void SaveModelFile(const TMorvObject& model, const std::string& path) {
-  TextLines lines;
-  // A model that the file cannot hold, such as a name with a NUL character in it.
-  ForFile(path, [&] { SaveModel(model, lines); });
-  WriteTextLines(PathArgument(path), lines);
 }
 
 }  // namespace morv

@@ -1,10 +1,8 @@
-// What the morv-cli commands share: usage errors, their command lines split into files and
-// checked options, model files.
+// What the morv-cli commands share: usage errors and their command lines split into files and
+// checked options.
 #pragma once
 
-#include <QString>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <span>
 #include <stdexcept>
@@ -12,20 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/model.h"
+#include "operations/model_files.h"
+#include "operations/operation_errors.h"
 
 namespace morv {
 
 // A command line the command cannot run: reported in one line with a pointer to --help, exit
 // code 2.
 class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// A request the files cannot satisfy, such as an animation or a joint they do not hold: exit
-// code 1, and nothing is written. The text names the file and carries no final full stop.
-class CommandError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -79,20 +71,5 @@ const std::vector<std::string>& CommandFiles(const TCommandLine& line, std::stri
 
 // UsageError unless the file's name ends in '.' and `suffix`, compared without regard to case.
 void RequireOutputSuffix(const std::string& file, std::string_view suffix);
-
-// The file an argument names, its bytes kept whatever they are. Qt takes a path that begins with
-// ':' for one of its resources; every path given here is a file's.
-QString PathArgument(const std::string& arg);
-
-// Runs `step` on the file named `path`. The readers' errors say only where in a file they stopped
-// ("Line 2: ..."); they are thrown again as CommandError with the file's name in front. Errors
-// that name the file themselves pass unchanged.
-void ForFile(const std::string& path, const std::function<void()>& step);
-
-// "1 joint", "4 joints", "no joints".
-std::string CountOf(int32_t count, const char* one, const char* many);
-
-TMorvObject LoadModelFile(const std::string& path);
-void SaveModelFile(const TMorvObject& model, const std::string& path);
 
 }  // namespace morv

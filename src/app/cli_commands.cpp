@@ -13,7 +13,6 @@
 #include "app/version.h"
 #include "engine/latin1.h"
 #include "engine/model.h"
-#include "engine/renderer.h"
 #include "platform/qimage_canvas.h"
 
 namespace morv {
@@ -89,26 +88,23 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const TCommandLine line = ReadCommandLine(args, Options);
   const std::vector<std::string>& files = CommandFiles(line, "render", "MODEL.MVD OUT.BMP");
   RequireOutputSuffix(files[1], "bmp");
-  int32_t angles[3] = {0, 0, 0};
-  GivenAngles(line, angles);
-  TPoint3D light{200, 0, -70};
-  int32_t background = 32768;
-  bool threads = false;
+  TViewRequest request;
+  request.Angles = GivenAngles(line);
   for (const TGivenOption& option : line.Options) {
     if (option.Name == "--light") {
-      light = {option.Numbers[0], option.Numbers[1], option.Numbers[2]};
+      request.Light = {option.Numbers[0], option.Numbers[1], option.Numbers[2]};
     } else if (option.Name == "--background") {
-      background = option.Numbers[0];
+      request.Background = option.Numbers[0];
     } else if (option.Name == "--threads") {
-      threads = true;
+      request.Threads = true;
     }
   }
 
-  const std::optional<QImage> picture =
-      RenderHeadless(LoadModelFile(files[0]), angles, light, background, threads, err);
+  const std::optional<TRenderedScene> picture =
+      RenderHeadless(LoadModelFile(files[0]), request, err);
   if (!picture) return 1;
-  SaveBitmap24(*picture, PathArgument(files[1]));
-  out << "Points: " << PointCount << " Polygons: " << PolygonCount << '\n';
+  SaveBitmap24(picture->Image, FilePath(files[1]));
+  out << "Points: " << picture->Points << " Polygons: " << picture->Polygons << '\n';
   return 0;
 }
 

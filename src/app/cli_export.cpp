@@ -3,9 +3,8 @@
 
 #include "app/cli_arguments.h"
 #include "engine/export_formats.h"
-#include "engine/export_mesh.h"
+#include "operations/model_export.h"
 #include "platform/file_system.h"
-#include "platform/text_file.h"
 
 namespace morv {
 
@@ -45,26 +44,12 @@ int Export(const std::vector<std::string>& args, std::ostream& out) {
       CommandFiles(line, "export", "MODEL.MVD " + OutputNames("OUT.", "|", "|"));
   const std::string asked = SplitPath(named[1]).second;
   const std::size_t dot = asked.rfind('.');
-  const TExportFormat* format = FindExportFormat(
-      dot == std::string::npos ? std::string_view() : std::string_view(asked).substr(dot + 1));
-  if (format == nullptr) {
+  if (dot == std::string::npos ||
+      FindExportFormat(std::string_view(asked).substr(dot + 1)) == nullptr) {
     throw UsageError("the output file must end in " + OutputNames(".", ", ", " or ") +
                      " (in any case)");
   }
-  const TMorvObject model = LoadModelFile(named[0]);
-  // Through a link, the files that go with the one asked for go beside the file really written
-  // and are named after it, so that the pair stays together wherever the link leads.
-  const auto [folder, written] = SplitPath(FileNameBytes(SaveTarget(PathArgument(named[1]))));
-  const TExportOutput output =
-      format->Write(ExportPatches(model, format->Coordinates), model.Name, written);
-  // All files are written out before any replaces an old one, so a failure leaves the old set;
-  // the rows put companions first, so a file never names one that is not there yet.
-  std::vector<TFileBytes> files;
-  for (const TExportFile& file : output.Files) {
-    files.push_back({FileNameFromBytes(folder + "/" + file.Name), file.Bytes});
-  }
-  WriteFilesAtomically(files);
-  out << output.Summary << '\n';
+  out << ExportModel(LoadModelFile(named[0]), named[1]) << '\n';
   return 0;
 }
 

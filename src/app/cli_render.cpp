@@ -4,32 +4,26 @@
 #include <algorithm>
 
 #include "engine/renderer.h"
-#include "platform/headless_render.h"
 
 namespace morv {
 
-void GivenAngles(const TCommandLine& line, int32_t (&angles)[3]) {
+std::array<int32_t, 3> GivenAngles(const TCommandLine& line) {
+  std::array<int32_t, 3> angles{0, 0, 0};
   if (const TGivenOption* given = LastGiven(line, AnglesOption.Name)) {
-    std::ranges::copy(given->Numbers, angles);
+    std::ranges::copy(given->Numbers, angles.begin());
   }
+  return angles;
 }
 
-std::optional<QImage> RenderHeadless(const TMorvObject& model, const int32_t (&angles)[3],
-                                     const TPoint3D& light, int32_t background, bool threads,
-                                     std::ostream& err) {
-  TSceneSettings scene;
-  scene.Light = light;
-  scene.Background = background;
-  scene.AngleX = angles[0];
-  scene.AngleY = angles[1];
-  scene.AngleZ = angles[2];
-  const TRenderedScene rendered = RenderScene(scene, model, threads);
+std::optional<TRenderedScene> RenderHeadless(const TMorvObject& model, const TViewRequest& request,
+                                             std::ostream& err) {
+  TRenderedScene rendered = RenderView(model, request);
   if (rendered.Report.LightFailed) err << "morv-cli: " << LightErrorText << '\n';
   if (rendered.Report.SortCrashed) {
     err << "morv-cli: " << SortCrashText << '\n';
     return std::nullopt;
   }
-  return rendered.Image;
+  return rendered;
 }
 
 }  // namespace morv

@@ -16,12 +16,12 @@
 #include <set>
 #include <sstream>
 
-#include "app/cli_arguments.h"
 #include "app/version.h"
 #include "cli_capture.h"
 #include "engine/export_formats.h"
 #include "engine/export_mesh.h"
 #include "engine/latin1.h"
+#include "operations/model_files.h"
 #include "support/file_size_limit.h"
 #include "support/test_files.h"
 

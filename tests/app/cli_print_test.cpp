@@ -4,13 +4,11 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <sstream>
 
-#include "app/cli_arguments.h"
-#include "app/cli_render.h"
 #include "cli_capture.h"
 #include "drawing/print_sheet.h"
-#include "engine/renderer.h"
+#include "operations/model_files.h"
+#include "operations/view_render.h"
 #include "support/test_files.h"
 
 namespace morv {
@@ -37,10 +35,11 @@ TEST(CliPrint, WritesOneThreePagePdfAndThePageImages) {
 
   // The pages as the sheet draws them after the 3D view's render at those angles.
   const TMorvObject tetra = LoadModelFile(model);
-  const int32_t angles[3] = {30, 360, 0};
-  std::ostringstream err;
-  const QImage view = *RenderHeadless(tetra, angles, {200, 0, -70}, 32768, false, err);
-  const TPrintHeader header = MakePrintHeader(tetra, view, PointCount, PolygonCount, "0 ms");
+  TViewRequest request;
+  request.Angles = {30, 360, 0};
+  const TRenderedScene view = RenderView(tetra, request);
+  const TPrintHeader header =
+      MakePrintHeader(tetra, view.Image, view.Points, view.Polygons, "0 ms");
   EXPECT_EQ(r.out, header.modeldata.toStdString() + "\n");
   for (int page = 1; page <= 3; ++page) {
     const QImage png(dir.Path(QStringLiteral("page%1.png").arg(page)));
