@@ -144,9 +144,18 @@ def build_arcs(model: morv.Model, slices: int, rings: int, lining: bool) -> None
         colour = GLAZES[(j // per_segment) % len(GLAZES)]
         for i in range(slices):
             # With the arcs running with the angle, the upper ring first puts the front outside.
-            model.add_patch(arcs[j + 1][i] + arcs[j][i], colour)
+            # The view tells a strip's side from two points of the second curve, so a ring that
+            # shrank to the axis goes first instead, both arcs reversed to keep the same side out.
+            upper, lower = arcs[j + 1][i], arcs[j][i]
+            if len(set(lower)) == 1:
+                outside, inside = lower + upper[::-1], upper + lower
+            elif len(set(upper)) == 1:
+                outside, inside = upper + lower, upper + lower[::-1]
+            else:
+                outside, inside = upper + lower, lower + upper
+            model.add_patch(outside, colour)
             if lining:
-                model.add_patch(arcs[j][i] + arcs[j + 1][i], LINING)
+                model.add_patch(inside, LINING)
 
 
 def main() -> int:
