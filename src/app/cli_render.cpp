@@ -24,6 +24,10 @@ std::optional<QImage> RenderHeadless(const TMorvObject& model, const int32_t (&a
   scene.AngleY = angles[1];
   scene.AngleZ = angles[2];
   const TRenderedScene rendered = RenderScene(scene, model, threads);
+  // The headless render leaves the program's own render state alone; the commands report its
+  // counts from there.
+  PointCount = rendered.Points;
+  PolygonCount = rendered.Polygons;
   if (rendered.Report.LightFailed) err << "morv-cli: " << LightErrorText << '\n';
   if (rendered.Report.SortCrashed) {
     err << "morv-cli: " << SortCrashText << '\n';
