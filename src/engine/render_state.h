@@ -26,9 +26,10 @@ struct TRenderPolygon {
 };
 
 // One record of the depth sort, which orders compact keys and moves the polygons once at the end.
+// A plain aggregate, so that turning a range of equal keys is one block move.
 struct TSortEntry {
-  int64_t Key = 0;
-  int32_t Slot = 0;
+  int64_t Key;
+  int32_t Slot;
 };
 
 // The working state of one renderer: the snapshot it draws, the view it draws it with, the canvas

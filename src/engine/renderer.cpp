@@ -164,12 +164,13 @@ TRenderReport RenderModel(TRenderState& state, int32_t angleX, int32_t angleY, i
     }
   }
 
+  // The normal lives on the stack while the polygons are shaded; the state keeps the last one.
+  TVector3D normal = state.NormalVector;
   for (int32_t i = 1; i <= VisibleCount; ++i) {
     const TRenderPolygon& polygon = VisiblePolygons[i];
     const TPoint3D& a = RenderPoints[polygon.Corner[1]];
-    ComputeNormal(state.NormalVector, a, RenderPoints[polygon.Corner[2]],
-                  RenderPoints[polygon.Corner[3]]);
-    const double d = ShadeFactor(state.NormalVector, *light);
+    ComputeNormal(normal, a, RenderPoints[polygon.Corner[2]], RenderPoints[polygon.Corner[3]]);
+    const double d = ShadeFactor(normal, *light);
     const THSL hsl = RGBToHSL(polygon.Colour);
     const int32_t colour = HSLToRGB(hsl.H, hsl.S, hsl.L * d);
     const TScreenPoint corners[4] = {
@@ -177,6 +178,7 @@ TRenderReport RenderModel(TRenderState& state, int32_t angleX, int32_t angleY, i
         ScreenPoints[polygon.Corner[3]], ScreenPoints[polygon.Corner[4]]};
     FillPolygon(image, corners, 4, ColourToPixel(colour));
   }
+  state.NormalVector = normal;
   return report;
 }
 
