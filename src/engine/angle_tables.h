@@ -5,9 +5,13 @@
 
 namespace morv {
 
+// Filled before the program's first statement and only read after, so renders on any number of
+// threads may read them.
 extern std::array<double, 361> CosTable;
 extern std::array<double, 361> SinTable;
 
+// Puts back any entry that differs from its exact value. Tables that hold their values are only
+// read, so it may run while other threads render.
 void MakeAngleTables();
 
 }  // namespace morv

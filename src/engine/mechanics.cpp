@@ -103,13 +103,19 @@ bool PullLoopRuns(PullLoop loop) {
   return loop == PullLoop::Portable || wide;
 }
 
-void PhysicsStep(TMorvObject& model) {
+void PhysicsStep(TMorvObject& model) { PhysicsStep(model, GravitationalConstant); }
+
+void PhysicsStep(TMorvObject& model, double gravitationalConstant) {
   static const PullLoop fastest =
       PullLoopRuns(PullLoop::Vectorised) ? PullLoop::Vectorised : PullLoop::Portable;
-  PhysicsStep(model, fastest);
+  PhysicsStep(model, fastest, gravitationalConstant);
 }
 
 void PhysicsStep(TMorvObject& model, PullLoop loop) {
+  PhysicsStep(model, loop, GravitationalConstant);
+}
+
+void PhysicsStep(TMorvObject& model, PullLoop loop, double gravitationalConstant) {
   const PullsFunction computePulls =
       loop == PullLoop::Vectorised && PullLoopRuns(loop) ? PullsOnWide : PullsOnNarrow;
   const int32_t count = model.JointCount < MaxJoints ? model.JointCount : MaxJoints;
@@ -124,7 +130,7 @@ void PhysicsStep(TMorvObject& model, PullLoop loop) {
     t.z[i] = joint.Position.Z;
     t.mass[i] = MassOf(joint);
   }
-  const double g = GravitationalConstant;
+  const double g = gravitationalConstant;
   for (std::size_t j = 0; j < n; ++j) {
     TJoint& joint = model.Joints[static_cast<int32_t>(j + 1)];
     computePulls(n, t.x.data(), t.y.data(), t.z.data(), t.mass.data(), j, g, t.ax.data(),

@@ -23,6 +23,8 @@ void ApplyForce(TMorvObject& model, int32_t j, const TVelocity3D& force);
 // acceleration, the acceleration its velocity, and the joint moves by the rounded velocity.
 // Coincident joints do not pull each other; values that would overflow saturate.
 void PhysicsStep(TMorvObject& model);
+// The same with G given, reading nothing shared, so that simulations may run on several threads.
+void PhysicsStep(TMorvObject& model, double gravitationalConstant);
 
 // The two loops that compute a tick's pulls: one for every x86-64 processor and one that uses
 // AVX2. They give the same bits; PhysicsStep runs the vectorised one where the processor has it.
@@ -31,6 +33,7 @@ enum class PullLoop { Portable, Vectorised };
 bool PullLoopRuns(PullLoop loop);
 // PhysicsStep with the given loop; a loop the processor cannot run falls back to the portable one.
 void PhysicsStep(TMorvObject& model, PullLoop loop);
+void PhysicsStep(TMorvObject& model, PullLoop loop, double gravitationalConstant);
 
 // sqrt(fx^2 + fy^2 + fz^2), without overflow for any 32-bit components.
 double ForceMagnitude(int32_t fx, int32_t fy, int32_t fz);

@@ -1,10 +1,9 @@
-// The joint move shared by dragging, animation and mechanics, and the two model instances.
+// The joint move shared by dragging, animation and mechanics, and the working model.
 #include "engine/model.h"
 
 namespace morv {
 
 TMorvObject CurrentModel;
-TMorvObject SceneObject;
 
 namespace {
 

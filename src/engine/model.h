@@ -71,8 +71,8 @@ void MoveJoint(TMorvObject& model, int32_t joint, int32_t x, int32_t y, int32_t 
 // True when `joint` names one of the model's joints, 1..JointCount.
 bool JointInModel(const TMorvObject& model, int32_t joint);
 
-// The working model of the whole run, and the renderer's snapshot of it.
+// The working model of the whole run, and the 3D view's snapshot of it (the main render state's).
 extern TMorvObject CurrentModel;
-extern TMorvObject SceneObject;
+extern TMorvObject& SceneObject;
 
 }  // namespace morv

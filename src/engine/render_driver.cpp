@@ -1,19 +1,18 @@
 // Runs local renders of a model on the calling thread, or on a worker and the calling thread.
 #include "engine/render_driver.h"
 
-#include "engine/view_parameters.h"
-
 namespace morv {
 
 TRenderReport TRenderDriver::Render(const TMorvObject& model, int32_t angleX, int32_t angleY,
                                     int32_t angleZ, bool threaded) {
   Finish();
-  SceneObject = model;
-  if (!threaded) return RenderModel(angleX, angleY, angleZ);
-  RenderAngleX = angleX;
-  RenderAngleY = angleY;
-  RenderAngleZ = angleZ;
-  worker_ = std::make_unique<TGraphicsThread>();
+  TRenderState& state = *state_;
+  state.SceneObject = model;
+  if (!threaded) return RenderModel(state, angleX, angleY, angleZ);
+  state.RenderAngleX = angleX;
+  state.RenderAngleY = angleY;
+  state.RenderAngleZ = angleZ;
+  worker_ = std::make_unique<TGraphicsThread>(state);
   worker_->Start();
   return worker_->Execute();
 }
@@ -26,12 +25,12 @@ void TRenderDriver::Finish() {
 
 void TRenderDriver::SetLightVector(const TPoint3D& light) {
   Finish();
-  LightVector = light;
+  state_->View.LightVector = light;
 }
 
 void TRenderDriver::SetBackgroundColour(int32_t colour) {
   Finish();
-  BackgroundColour = colour;
+  state_->View.BackgroundColour = colour;
 }
 
 }  // namespace morv

@@ -12,14 +12,18 @@ namespace morv {
 
 class TRenderDriver {
  public:
-  TRenderDriver() = default;
+  // Renders on the main render state, the 3D view's.
+  TRenderDriver() : TRenderDriver(MainRenderState) {}
+  // Renders on `state`, which must outlive the driver; the caller sets its canvas and view.
+  explicit TRenderDriver(TRenderState& state) : state_(&state) {}
   TRenderDriver(const TRenderDriver&) = delete;
   TRenderDriver& operator=(const TRenderDriver&) = delete;
   ~TRenderDriver() { Finish(); }
 
-  // Copies `model` into SceneObject and renders it onto TargetCanvas. With `threaded`, a new
-  // worker renders the snapshot too; it may still be drawing when this returns, holding the
-  // canvas lock, and the next render (or Finish) waits for it before touching the snapshot.
+  // Copies `model` into the state's SceneObject and renders it onto its TargetCanvas. With
+  // `threaded`, a new worker renders the snapshot too; it may still be drawing when this returns,
+  // holding the canvas lock, and the next render (or Finish) waits for it before touching the
+  // snapshot.
   TRenderReport Render(const TMorvObject& model, int32_t angleX, int32_t angleY, int32_t angleZ,
                        bool threaded);
 
@@ -32,6 +36,7 @@ class TRenderDriver {
   void SetBackgroundColour(int32_t colour);
 
  private:
+  TRenderState* state_;
   std::unique_ptr<TGraphicsThread> worker_;
 };
 

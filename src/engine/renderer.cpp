@@ -5,86 +5,61 @@
 #include <array>
 
 #include "engine/hsl_rgb.h"
+#include "engine/patch_tessellation.h"
 #include "engine/vector_maths.h"
-#include "engine/view_parameters.h"
 
 namespace morv {
 
-OneBasedArray<TPoint3D, MaxControls> RotatedControls;
-OneBasedArray<TPoint3D, MaxRenderPoints> RenderPoints;
-OneBasedArray<TRenderPolygon, MaxRenderPolygons> RenderPolygons;
-OneBasedArray<TRenderPolygon, MaxRenderPolygons> VisiblePolygons;
-OneBasedArray<TScreenPoint, MaxRenderPoints> ScreenPoints = [] {
-  // A point whose very first projection fails stays at the view centre.
-  OneBasedArray<TScreenPoint, MaxRenderPoints> points;
-  for (int32_t i = 1; i <= MaxRenderPoints; ++i) points[i] = {180, 180};
-  return points;
-}();
-int32_t PointCount = 0;
-int32_t PolygonCount = 0;
-int32_t VisibleCount = 0;
-
-int32_t RenderAngleX = 0;
-int32_t RenderAngleY = 0;
-int32_t RenderAngleZ = 0;
-TRenderCanvas* TargetCanvas = nullptr;
-
 namespace {
 
-struct SortEntry {
-  int64_t key;
-  int32_t slot;
-};
-
-// The sort works on compact key records and moves the polygons once at the end.
-std::array<SortEntry, MaxRenderPolygons + 2> SortKeys;
-std::array<TRenderPolygon, MaxRenderPolygons + 1> SortScratch;
-// Pending ranges are disjoint, so there are never more of them than entries plus one.
-std::array<std::pair<int32_t, int32_t>, 2 * MaxRenderPolygons + 4> SortStack;
-
-int32_t Partition(int32_t lo, int32_t hi) {
-  const int64_t pivot = SortKeys[lo].key;
+int32_t Partition(std::array<TSortEntry, MaxRenderPolygons + 2>& keys, int32_t lo, int32_t hi) {
+  const int64_t pivot = keys[lo].Key;
   int32_t i = lo;
   int32_t j = hi;
   while (j > i) {
-    while (i <= hi && SortKeys[i].key <= pivot) ++i;
-    while (SortKeys[j].key > pivot) --j;
-    if (j > i) std::swap(SortKeys[i], SortKeys[j]);
+    while (i <= hi && keys[i].Key <= pivot) ++i;
+    while (keys[j].Key > pivot) --j;
+    if (j > i) std::swap(keys[i], keys[j]);
   }
-  std::swap(SortKeys[lo], SortKeys[j]);
+  std::swap(keys[lo], keys[j]);
   return j;
 }
 
-bool AllKeysEqual(int32_t lo, int32_t hi) {
+bool AllKeysEqual(const std::array<TSortEntry, MaxRenderPolygons + 2>& keys, int32_t lo,
+                  int32_t hi) {
   for (int32_t k = lo + 1; k <= hi; ++k) {
-    if (SortKeys[k].key != SortKeys[lo].key) return false;
+    if (keys[k].Key != keys[lo].Key) return false;
   }
   return true;
 }
 
-void SortKeyRange(int32_t lo, int32_t hi) {
+void SortKeyRange(TRenderState& state, int32_t lo, int32_t hi) {
+  auto& keys = state.SortKeys;
+  auto& stack = state.SortStack;
   // An explicit stack: the partition degrades to one entry per level on equal or ordered keys,
   // which would recurse thousands of frames deep.
   std::size_t pending = 0;
-  SortStack[pending++] = {lo, hi};
+  stack[pending++] = {lo, hi};
   while (pending > 0) {
-    auto [l, h] = SortStack[--pending];
+    auto [l, h] = stack[--pending];
     if (l >= h) continue;
-    if (AllKeysEqual(l, h)) {
+    if (AllKeysEqual(keys, l, h)) {
       // On equal keys every partition swaps its first and last entry and leaves the rest to the
       // next level, which amounts to turning the range left by one.
-      std::rotate(SortKeys.begin() + l, SortKeys.begin() + l + 1, SortKeys.begin() + h + 1);
+      std::rotate(keys.begin() + l, keys.begin() + l + 1, keys.begin() + h + 1);
       continue;
     }
-    const int32_t p = Partition(l, h);
-    SortStack[pending++] = {l, p - 1};
-    SortStack[pending++] = {p + 1, h};
+    const int32_t p = Partition(keys, l, h);
+    stack[pending++] = {l, p - 1};
+    stack[pending++] = {p + 1, h};
   }
 }
 
-void TessellatePatch(const TBezierPatch& patch) {
-  const int32_t base = PointCount;
-  if (PatchIsDrawable(patch, SceneObject.ControlCount)) {
+void TessellatePatch(TRenderState& state, const TBezierPatch& patch) {
+  auto& RotatedControls = state.RotatedControls;
+  auto& RenderPoints = state.RenderPoints;
+  const int32_t base = state.PointCount;
+  if (PatchIsDrawable(patch, state.SceneObject.ControlCount)) {
     const auto& ci = patch.ControlIndex;
     TessellateCurve(RotatedControls[ci[1]], RotatedControls[ci[2]], RotatedControls[ci[3]],
                     RotatedControls[ci[4]], &RenderPoints[base + 1]);
@@ -93,9 +68,9 @@ void TessellatePatch(const TBezierPatch& patch) {
   } else {
     for (int32_t k = 1; k <= PointsPerPatch; ++k) RenderPoints[base + k] = {};
   }
-  PointCount += PointsPerPatch;
+  state.PointCount += PointsPerPatch;
   for (const auto& row : QuadTemplate) {
-    TRenderPolygon& polygon = RenderPolygons[++PolygonCount];
+    TRenderPolygon& polygon = state.RenderPolygons[++state.PolygonCount];
     for (int32_t c = 0; c < 4; ++c) polygon.Corner[c + 1] = base + row[c];
     polygon.Colour = patch.Colour;
   }
@@ -103,22 +78,40 @@ void TessellatePatch(const TBezierPatch& patch) {
 
 }  // namespace
 
-int64_t PolygonDepth(int32_t k) {
-  const TRenderPolygon& polygon = VisiblePolygons[k];
+int64_t PolygonDepth(const TRenderState& state, int32_t k) {
+  const TRenderPolygon& polygon = state.VisiblePolygons[k];
   int64_t depth = 0;
-  for (int32_t c = 1; c <= 4; ++c) depth += RenderPoints[polygon.Corner[c]].Z;
+  for (int32_t c = 1; c <= 4; ++c) depth += state.RenderPoints[polygon.Corner[c]].Z;
   return depth;
 }
 
-void ZorbalQuickSort(int32_t lo, int32_t hi) {
-  if (lo < 1 || hi > VisibleCount || lo >= hi) return;
-  for (int32_t k = lo; k <= hi; ++k) SortKeys[k] = {PolygonDepth(k), k};
-  SortKeyRange(lo, hi);
-  for (int32_t k = lo; k <= hi; ++k) SortScratch[k] = VisiblePolygons[SortKeys[k].slot];
-  for (int32_t k = lo; k <= hi; ++k) VisiblePolygons[k] = SortScratch[k];
+int64_t PolygonDepth(int32_t k) { return PolygonDepth(MainRenderState, k); }
+
+void ZorbalQuickSort(TRenderState& state, int32_t lo, int32_t hi) {
+  if (lo < 1 || hi > state.VisibleCount || lo >= hi) return;
+  auto& VisiblePolygons = state.VisiblePolygons;
+  for (int32_t k = lo; k <= hi; ++k) state.SortKeys[k] = {PolygonDepth(state, k), k};
+  SortKeyRange(state, lo, hi);
+  for (int32_t k = lo; k <= hi; ++k) state.SortScratch[k] = VisiblePolygons[state.SortKeys[k].Slot];
+  for (int32_t k = lo; k <= hi; ++k) VisiblePolygons[k] = state.SortScratch[k];
 }
 
-TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ) {
+void ZorbalQuickSort(int32_t lo, int32_t hi) { ZorbalQuickSort(MainRenderState, lo, hi); }
+
+TRenderReport RenderModel(TRenderState& state, int32_t angleX, int32_t angleY, int32_t angleZ) {
+  // The state's members under the names they have always had, so the steps read as before.
+  const TMorvObject& SceneObject = state.SceneObject;
+  const TViewParameters& view = state.View;
+  auto& RotatedControls = state.RotatedControls;
+  auto& RenderPoints = state.RenderPoints;
+  auto& RenderPolygons = state.RenderPolygons;
+  auto& VisiblePolygons = state.VisiblePolygons;
+  auto& ScreenPoints = state.ScreenPoints;
+  int32_t& PointCount = state.PointCount;
+  int32_t& PolygonCount = state.PolygonCount;
+  int32_t& VisibleCount = state.VisibleCount;
+  TRenderCanvas* const TargetCanvas = state.TargetCanvas;
+
   TRenderReport report;
   const int32_t controls = std::clamp(SceneObject.ControlCount, 0, MaxControls);
   for (int32_t i = 1; i <= controls; ++i) {
@@ -131,13 +124,14 @@ TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ) {
   PointCount = 0;
   PolygonCount = 0;
   const int32_t patches = std::clamp(SceneObject.PatchCount, 0, MaxPatches);
-  for (int32_t i = 1; i <= patches; ++i) TessellatePatch(SceneObject.Patches[i]);
+  for (int32_t i = 1; i <= patches; ++i) TessellatePatch(state, SceneObject.Patches[i]);
 
   if (TargetCanvas == nullptr) return report;
   TPixelBuffer image = TargetCanvas->Pixels();
-  FillRectangle(image, 0, 0, TargetWidth, TargetHeight, ColourToPixel(BackgroundColour));
+  FillRectangle(image, 0, 0, view.TargetWidth, view.TargetHeight,
+                ColourToPixel(view.BackgroundColour));
 
-  std::optional<TVector3D> light = NormaliseLight();
+  std::optional<TVector3D> light = NormaliseLight(view.LightVector);
   if (!light) {
     report.LightFailed = true;
     light = TVector3D{0, 0, -1};
@@ -145,7 +139,7 @@ TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ) {
 
   bool projectionFailed = false;
   for (int32_t i = 1; i <= PointCount; ++i) {
-    if (!ProjectPoint(RenderPoints[i], ScreenPoints[i])) projectionFailed = true;
+    if (!ProjectPoint(view, RenderPoints[i], ScreenPoints[i])) projectionFailed = true;
   }
   // One notice per render is enough: each failed point would write the same text at (0, 0).
   if (projectionFailed) TargetCanvas->TextOut(0, 0, ProjectionErrorText);
@@ -163,18 +157,20 @@ TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ) {
 
   if (VisibleCount > 3) {
     try {
-      ZorbalQuickSort(1, VisibleCount);
+      ZorbalQuickSort(state, 1, VisibleCount);
     } catch (...) {
       report.SortCrashed = true;
       return report;
     }
   }
 
+  // The normal lives on the stack while the polygons are shaded; the state keeps the last one.
+  TVector3D normal = state.NormalVector;
   for (int32_t i = 1; i <= VisibleCount; ++i) {
     const TRenderPolygon& polygon = VisiblePolygons[i];
     const TPoint3D& a = RenderPoints[polygon.Corner[1]];
-    ComputeNormal(a, RenderPoints[polygon.Corner[2]], RenderPoints[polygon.Corner[3]]);
-    const double d = ShadeFactor(*light);
+    ComputeNormal(normal, a, RenderPoints[polygon.Corner[2]], RenderPoints[polygon.Corner[3]]);
+    const double d = ShadeFactor(normal, *light);
     const THSL hsl = RGBToHSL(polygon.Colour);
     const int32_t colour = HSLToRGB(hsl.H, hsl.S, hsl.L * d);
     const TScreenPoint corners[4] = {
@@ -182,7 +178,12 @@ TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ) {
         ScreenPoints[polygon.Corner[3]], ScreenPoints[polygon.Corner[4]]};
     FillPolygon(image, corners, 4, ColourToPixel(colour));
   }
+  state.NormalVector = normal;
   return report;
+}
+
+TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ) {
+  return RenderModel(MainRenderState, angleX, angleY, angleZ);
 }
 
 TGraphicsThread::~TGraphicsThread() { Join(); }
@@ -197,10 +198,11 @@ void TGraphicsThread::Join() {
 
 TRenderReport TGraphicsThread::Execute() {
   TRenderReport report;
-  if (TargetCanvas != nullptr) {
-    TargetCanvas->Lock();
-    report = RenderModel(RenderAngleX, RenderAngleY, RenderAngleZ);
-    TargetCanvas->Unlock();
+  TRenderState& state = *state_;
+  if (TRenderCanvas* canvas = state.TargetCanvas; canvas != nullptr) {
+    canvas->Lock();
+    report = RenderModel(state, state.RenderAngleX, state.RenderAngleY, state.RenderAngleZ);
+    canvas->Unlock();
   }
   terminated_.store(true);
   return report;

@@ -7,35 +7,26 @@
 
 #include "engine/model.h"
 #include "engine/one_based_array.h"
-#include "engine/patch_tessellation.h"
 #include "engine/render_canvas.h"
+#include "engine/render_state.h"
 #include "engine/vector_types.h"
 
 namespace morv {
 
-// The work arrays hold every patch a model can have.
-constexpr int32_t MaxRenderPoints = PointsPerPatch * MaxPatches;
-constexpr int32_t MaxRenderPolygons = PolygonsPerPatch * MaxPatches;
+// The main render state's members under the names the windows use.
+extern OneBasedArray<TPoint3D, MaxControls>& RotatedControls;
+extern OneBasedArray<TPoint3D, MaxRenderPoints>& RenderPoints;
+extern OneBasedArray<TRenderPolygon, MaxRenderPolygons>& RenderPolygons;
+extern OneBasedArray<TRenderPolygon, MaxRenderPolygons>& VisiblePolygons;
+extern OneBasedArray<TScreenPoint, MaxRenderPoints>& ScreenPoints;
+extern int32_t& PointCount;
+extern int32_t& PolygonCount;
+extern int32_t& VisibleCount;
 
-struct TRenderPolygon {
-  OneBasedArray<int32_t, 4> Corner;  // indices into RenderPoints and ScreenPoints
-  int32_t Colour = 0;
-  friend bool operator==(const TRenderPolygon&, const TRenderPolygon&) = default;
-};
-
-extern OneBasedArray<TPoint3D, MaxControls> RotatedControls;
-extern OneBasedArray<TPoint3D, MaxRenderPoints> RenderPoints;
-extern OneBasedArray<TRenderPolygon, MaxRenderPolygons> RenderPolygons;
-extern OneBasedArray<TRenderPolygon, MaxRenderPolygons> VisiblePolygons;
-extern OneBasedArray<TScreenPoint, MaxRenderPoints> ScreenPoints;
-extern int32_t PointCount;
-extern int32_t PolygonCount;
-extern int32_t VisibleCount;
-
-extern int32_t RenderAngleX;
-extern int32_t RenderAngleY;
-extern int32_t RenderAngleZ;
-extern TRenderCanvas* TargetCanvas;
+extern int32_t& RenderAngleX;
+extern int32_t& RenderAngleY;
+extern int32_t& RenderAngleZ;
+extern TRenderCanvas*& TargetCanvas;
 
 inline constexpr const char* LightErrorText = "Morv! 3D Error! Division by 0 in LightVector.";
 inline constexpr const char* ProjectionErrorText = "Morv! 3D Error! Division by 0 in 3D.";
@@ -48,23 +39,31 @@ struct TRenderReport {
   bool SortCrashed = false;
 };
 
-// Renders SceneObject onto TargetCanvas from whole-degree angles. Patches whose control indices
-// name no vertex of the snapshot are counted but give degenerate polygons that are never drawn.
+// Renders the state's SceneObject onto its TargetCanvas from whole-degree angles, using and
+// changing nothing outside the state. Patches whose control indices name no vertex of the snapshot
+// are counted but give degenerate polygons that are never drawn.
+TRenderReport RenderModel(TRenderState& state, int32_t angleX, int32_t angleY, int32_t angleZ);
+// The same on the main render state.
 TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ);
 
-// Sorts VisiblePolygons[lo..hi] by ascending PolygonDepth with the quicksort whose partition keeps
-// the first entry as pivot; equal keys end up in the order that partition gives them.
+// Sorts the state's VisiblePolygons[lo..hi] by ascending PolygonDepth with the quicksort whose
+// partition keeps the first entry as pivot; equal keys end up in the order that partition gives
+// them.
+void ZorbalQuickSort(TRenderState& state, int32_t lo, int32_t hi);
 void ZorbalQuickSort(int32_t lo, int32_t hi);
 
-// The sum of the view-space z of the four corners of VisiblePolygons[k].
+// The sum of the view-space z of the four corners of the state's VisiblePolygons[k].
+int64_t PolygonDepth(const TRenderState& state, int32_t k);
 int64_t PolygonDepth(int32_t k);
 
-// The render worker: renders SceneObject with the stored render angles while holding the canvas
-// lock, on a thread of its own (Start) or on the caller's (Execute). SceneObject and the angles
-// must not change until the worker is joined.
+// The render worker: renders its state's SceneObject with the state's render angles while holding
+// the canvas lock, on a thread of its own (Start) or on the caller's (Execute). The snapshot and
+// the angles must not change until the worker is joined. Without a state it renders on the main
+// one.
 class TGraphicsThread {
  public:
-  TGraphicsThread() = default;
+  TGraphicsThread() : TGraphicsThread(MainRenderState) {}
+  explicit TGraphicsThread(TRenderState& state) : state_(&state) {}
   TGraphicsThread(const TGraphicsThread&) = delete;
   TGraphicsThread& operator=(const TGraphicsThread&) = delete;
   ~TGraphicsThread();
@@ -75,6 +74,7 @@ class TGraphicsThread {
   bool Terminated() const { return terminated_.load(); }
 
  private:
+  TRenderState* state_;
   std::thread thread_;
   std::atomic<bool> terminated_{false};
 };

@@ -4,12 +4,10 @@
 #include <cmath>
 
 #include "engine/angle_tables.h"
+#include "engine/render_state.h"
 #include "engine/rounding.h"
-#include "engine/view_parameters.h"
 
 namespace morv {
-
-TVector3D NormalVector;
 
 namespace {
 
@@ -68,13 +66,16 @@ std::array<TVector3D, 8> SubdivideBezier(const TVector3D& p0, const TVector3D& p
   return {p0, p01, p012, p0123, p123, p23, p3, p12};
 }
 
-std::optional<TVector3D> NormaliseLight() {
-  const int64_t squares = int64_t{LightVector.X} * LightVector.X +
-                          int64_t{LightVector.Y} * LightVector.Y +
-                          int64_t{LightVector.Z} * LightVector.Z;
+std::optional<TVector3D> NormaliseLight(const TPoint3D& light) {
+  const int64_t squares =
+      int64_t{light.X} * light.X + int64_t{light.Y} * light.Y + int64_t{light.Z} * light.Z;
   if (squares == 0) return std::nullopt;
   const double length = std::sqrt(static_cast<double>(squares));
-  return TVector3D{LightVector.X / length, LightVector.Y / length, LightVector.Z / length};
+  return TVector3D{light.X / length, light.Y / length, light.Z / length};
+}
+
+std::optional<TVector3D> NormaliseLight() {
+  return NormaliseLight(MainRenderState.View.LightVector);
 }
 
 int64_t FacingValue(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
@@ -84,28 +85,40 @@ int64_t FacingValue(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
   return static_cast<int64_t>(z);
 }
 
-void ComputeNormal(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
+void ComputeNormal(TVector3D& normal, const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
   const Normal n = CrossProduct(a, b, c);
   const double x = static_cast<double>(n.x);
   const double y = static_cast<double>(n.y);
   const double z = static_cast<double>(n.z);
   const double length = std::sqrt(x * x + y * y + z * z);
-  NormalVector = length > 0 ? TVector3D{x / length, y / length, z / length} : TVector3D{};
+  normal = length > 0 ? TVector3D{x / length, y / length, z / length} : TVector3D{};
 }
 
-double ShadeFactor(const TVector3D& light) {
-  const double d = NormalVector.X * light.X + NormalVector.Y * light.Y + NormalVector.Z * light.Z;
+void ComputeNormal(const TPoint3D& a, const TPoint3D& b, const TPoint3D& c) {
+  ComputeNormal(MainRenderState.NormalVector, a, b, c);
+}
+
+double ShadeFactor(const TVector3D& normal, const TVector3D& light) {
+  const double d = normal.X * light.X + normal.Y * light.Y + normal.Z * light.Z;
   return (d >= 0.0 && d <= 1.0) ? d : 0.0;
 }
 
-bool ProjectPoint(const TPoint3D& p, TScreenPoint& s) {
-  const int64_t w = int64_t{p.Z} + ViewDistance;
+double ShadeFactor(const TVector3D& light) {
+  return ShadeFactor(MainRenderState.NormalVector, light);
+}
+
+bool ProjectPoint(const TViewParameters& view, const TPoint3D& p, TScreenPoint& s) {
+  const int64_t w = int64_t{p.Z} + view.ViewDistance;
   if (w == 0) return false;
-  const double x = static_cast<double>(int64_t{p.X} * ViewScale) / static_cast<double>(w);
-  const double y = static_cast<double>(int64_t{p.Y} * ViewScale) / static_cast<double>(w);
-  s.X = RoundToInt(static_cast<double>(RoundToInt(x)) + ViewCentreX);
-  s.Y = RoundToInt(ViewCentreY - static_cast<double>(RoundToInt(y)));
+  const double x = static_cast<double>(int64_t{p.X} * view.ViewScale) / static_cast<double>(w);
+  const double y = static_cast<double>(int64_t{p.Y} * view.ViewScale) / static_cast<double>(w);
+  s.X = RoundToInt(static_cast<double>(RoundToInt(x)) + view.ViewCentreX);
+  s.Y = RoundToInt(view.ViewCentreY - static_cast<double>(RoundToInt(y)));
   return true;
+}
+
+bool ProjectPoint(const TPoint3D& p, TScreenPoint& s) {
+  return ProjectPoint(MainRenderState.View, p, s);
 }
 
 }  // namespace morv

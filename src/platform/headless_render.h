@@ -19,8 +19,8 @@ struct TRenderedScene {
 
 // Renders `model` as the 3D view shows it with these settings, angles clamped to 0..360 as the
 // view's spin edits clamp them, on the calling thread or, with `threads`, on a render worker as
-// well. Uses the renderer's global state, which it leaves with this render's counts: never call it
-// from two threads at once.
+// well. Each calling thread renders on a render state of its own, never on the 3D view's, so any
+// number of threads may call it at once.
 TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model,
                            bool threads = false);
 
