@@ -7,6 +7,7 @@ Run from a build: bench/python_module_bench.py [BUILD]  (BUILD defaults to build
 
 import json
 import subprocess
+import threading
 import sys
 import timeit
 from pathlib import Path
@@ -51,6 +52,28 @@ def main() -> None:
           f"{engine * 1e3:.3f} ms; overhead {100 * (python - engine) / engine:+.1f} %")
     controls = best(lambda: model.controls, number=2000)
     print(f"model.controls, 1000 vertices: {controls * 1e6:.1f} us")
+
+    # Two models rendered ten times each, one after the other and then on two threads at once.
+    other = full_capacity_model()
+
+    def ten(m: morv.Model) -> None:
+        for _ in range(10):
+            morv.render(m, angles=(30, 60, 0))
+
+    def serial() -> None:
+        ten(model)
+        ten(other)
+
+    def parallel() -> None:
+        threads = [threading.Thread(target=ten, args=(m,)) for m in (model, other)]
+        for t in threads:
+            t.start()
+        for t in threads:
+            t.join()
+
+    one, two = best(serial, number=1, repeat=5), best(parallel, number=1, repeat=5)
+    print(f"20 renders: {one * 1e3:.0f} ms on one thread, {two * 1e3:.0f} ms on two "
+          f"({one / two:.2f} times as fast)")
 
 
 if __name__ == "__main__":

@@ -187,7 +187,8 @@ void TRenderServer::Dropped(Connection& connection) {
   Close(connection);
 }
 
-// Renders run here, on the server's thread, one after another: the renderer's state is global.
+// Renders run here, on the server's thread, one after another, so that a burst of requests queues
+// instead of taking a core each.
 void TRenderServer::Serve(Connection& connection, const std::string& name) {
   const std::string label = Printable(name);
   const auto start = std::chrono::steady_clock::now();

@@ -71,9 +71,8 @@ double GravitationalConstantOf(int32_t mantissa, int32_t power) {
 }
 
 void RunMechanics(TMorvObject& model, double g, int64_t ticks) {
-  // The mechanics read G from the console's setting; a run sets it as the console would.
-  GravitationalConstant = g;
-  for (int64_t t = 0; t < ticks; ++t) PhysicsStep(model);
+  // G is this run's own, so runs on other threads with another G do not disturb it.
+  for (int64_t t = 0; t < ticks; ++t) PhysicsStep(model, g);
 }
 
 std::string JointPositionsText(const TMorvObject& model) {

@@ -334,19 +334,13 @@ PYBIND11_MODULE(_morv, m) {
                       "A joint of a model as it stood when read: a point mass that carries "
                       "control vertices.")
       .def_property_readonly(
-          "position",
-          [](const PyJoint& j) {
-            return Tuple(j.Position);
-          },
+          "position", [](const PyJoint& j) { return Tuple(j.Position); },
           "Where the joint stands: (x, y, z) in model units.")
       .def_readonly("mass", &PyJoint::Mass, "The mass in kilograms, 1..1000.")
       .def_readonly("controls", &PyJoint::Controls,
                     "The numbers of the control vertices the joint carries.")
       .def_property_readonly(
-          "velocity",
-          [](const PyJoint& j) {
-            return Tuple(j.Velocity);
-          },
+          "velocity", [](const PyJoint& j) { return Tuple(j.Velocity); },
           "The mechanics' displacement per tick: (x, y, z).")
       .def_property_readonly(
           "acceleration", [](const PyJoint& j) { return Tuple(j.Acceleration); },
@@ -368,7 +362,7 @@ PYBIND11_MODULE(_morv, m) {
       "(locked, with owner and password) guards the model in the program's windows; a script "
       "changes the model all the same. Not for sharing between threads without a lock of the "
       "script's own.")
-      .def(py::init<>())
+      .def(py::init<>(), "An empty model named \"MyObject\", as the program starts with.")
       .def(
           "save",
           [](const PyModel& model, const py::object& path) {
@@ -567,11 +561,13 @@ PYBIND11_MODULE(_morv, m) {
             return names;
           },
           "The animations' names; the first is animation 1.")
-      .def("__len__",
-           [](const PyAnimationSet& set) {
-             const std::shared_lock lock(set.Lock);
-             return set.Set.Count;
-           })
+      .def(
+          "__len__",
+          [](const PyAnimationSet& set) {
+            const std::shared_lock lock(set.Lock);
+            return set.Set.Count;
+          },
+          "The number of animations in the set.")
       .def(
           "save",
           [](const PyAnimationSet& set, const py::object& path) {
