@@ -1,0 +1,41 @@
+// Pictures of a model of any size, supersampled.
+#include "operations/picture_render.h"
+
+#include "engine/renderer.h"
+#include "operations/operation_errors.h"
+#include "operations/view_render.h"
+
+namespace morv {
+
+void CheckPictureRequest(const TPictureRequest& request) {
+  const auto check = [](const char* what, int32_t value, int32_t low, int32_t high) {
+    if (value < low || value > high) {
+      throw RequestError(std::string(what) + " " + std::to_string(value) + " is outside " +
+                         std::to_string(low) + ".." + std::to_string(high));
+    }
+  };
+  check("The width", request.Width, 1, MaxPictureSide);
+  check("The height", request.Height, 1, MaxPictureSide);
+  check("The samples", request.Samples, 1, MaxPictureSamples);
+  TViewRequest view;
+  view.Angles = request.Angles;
+  view.Background = request.Background;
+  CheckViewRequest(view);
+}
+
+// For now only the 3D view's own size and one sample; the any-size renderer replaces this.
+QImage RenderPicture(const TMorvObject& model, const TPictureRequest& request) {
+  CheckPictureRequest(request);
+  if (request.Width != 360 || request.Height != 360 || request.Samples != 1) {
+    throw RequestError("not yet: only 360 x 360 at one sample");
+  }
+  TViewRequest view;
+  view.Angles = request.Angles;
+  view.Light = request.Light;
+  view.Background = request.Background;
+  TRenderedScene rendered = RenderView(model, view);
+  if (rendered.Report.SortCrashed) throw CommandError(SortCrashText);
+  return rendered.Image;
+}
+
+}  // namespace morv
