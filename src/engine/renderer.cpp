@@ -98,85 +98,92 @@ void ZorbalQuickSort(TRenderState& state, int32_t lo, int32_t hi) {
 
 void ZorbalQuickSort(int32_t lo, int32_t hi) { ZorbalQuickSort(MainRenderState, lo, hi); }
 
-TRenderReport RenderModel(TRenderState& state, int32_t angleX, int32_t angleY, int32_t angleZ) {
-  // The state's members under the names they have always had, so the steps read as before.
-  const TMorvObject& SceneObject = state.SceneObject;
-  const TViewParameters& view = state.View;
-  auto& RotatedControls = state.RotatedControls;
-  auto& RenderPoints = state.RenderPoints;
-  auto& RenderPolygons = state.RenderPolygons;
-  auto& VisiblePolygons = state.VisiblePolygons;
-  auto& ScreenPoints = state.ScreenPoints;
-  int32_t& PointCount = state.PointCount;
-  int32_t& PolygonCount = state.PolygonCount;
-  int32_t& VisibleCount = state.VisibleCount;
-  TRenderCanvas* const TargetCanvas = state.TargetCanvas;
-
-  TRenderReport report;
-  const int32_t controls = std::clamp(SceneObject.ControlCount, 0, MaxControls);
+void TessellateScene(TRenderState& state, int32_t angleX, int32_t angleY, int32_t angleZ) {
+  const TMorvObject& scene = state.SceneObject;
+  const int32_t controls = std::clamp(scene.ControlCount, 0, MaxControls);
   for (int32_t i = 1; i <= controls; ++i) {
-    const TControlVertex& c = SceneObject.Controls[i];
+    const TControlVertex& c = scene.Controls[i];
     TPoint3D p{c.X, c.Y, c.Z};
     RotatePoint(p, angleX, angleY, angleZ);
-    RotatedControls[i] = p;
+    state.RotatedControls[i] = p;
   }
+  state.PointCount = 0;
+  state.PolygonCount = 0;
+  const int32_t patches = std::clamp(scene.PatchCount, 0, MaxPatches);
+  for (int32_t i = 1; i <= patches; ++i) TessellatePatch(state, scene.Patches[i]);
+}
 
-  PointCount = 0;
-  PolygonCount = 0;
-  const int32_t patches = std::clamp(SceneObject.PatchCount, 0, MaxPatches);
-  for (int32_t i = 1; i <= patches; ++i) TessellatePatch(state, SceneObject.Patches[i]);
+bool SortVisiblePolygons(TRenderState& state) {
+  state.VisibleCount = 0;
+  for (int32_t i = 1; i <= state.PolygonCount; ++i) {
+    const TRenderPolygon& polygon = state.RenderPolygons[i];
+    if (FacingValue(state.RenderPoints[polygon.Corner[1]], state.RenderPoints[polygon.Corner[2]],
+                    state.RenderPoints[polygon.Corner[3]]) < 0) {
+      state.VisiblePolygons[++state.VisibleCount] = polygon;
+    }
+  }
+  if (state.VisibleCount > 3) {
+    try {
+      ZorbalQuickSort(state, 1, state.VisibleCount);
+    } catch (...) {
+      return false;
+    }
+  }
+  return true;
+}
 
-  if (TargetCanvas == nullptr) return report;
-  TPixelBuffer image = TargetCanvas->Pixels();
+uint32_t ShadedPixel(const TRenderState& state, const TRenderPolygon& polygon,
+                     const TVector3D& light, TVector3D& normal) {
+  ComputeNormal(normal, state.RenderPoints[polygon.Corner[1]],
+                state.RenderPoints[polygon.Corner[2]], state.RenderPoints[polygon.Corner[3]]);
+  const double d = ShadeFactor(normal, light);
+  const THSL hsl = RGBToHSL(polygon.Colour);
+  return ColourToPixel(HSLToRGB(hsl.H, hsl.S, hsl.L * d));
+}
+
+std::optional<TVector3D> SceneLight(const TPoint3D& light, TRenderReport& report) {
+  std::optional<TVector3D> unit = NormaliseLight(light);
+  if (!unit) {
+    report.LightFailed = true;
+    unit = TVector3D{0, 0, -1};
+  }
+  return unit;
+}
+
+TRenderReport RenderModel(TRenderState& state, int32_t angleX, int32_t angleY, int32_t angleZ) {
+  const TViewParameters& view = state.View;
+  TRenderReport report;
+  TessellateScene(state, angleX, angleY, angleZ);
+
+  TRenderCanvas* const canvas = state.TargetCanvas;
+  if (canvas == nullptr) return report;
+  TPixelBuffer image = canvas->Pixels();
   FillRectangle(image, 0, 0, view.TargetWidth, view.TargetHeight,
                 ColourToPixel(view.BackgroundColour));
-
-  std::optional<TVector3D> light = NormaliseLight(view.LightVector);
-  if (!light) {
-    report.LightFailed = true;
-    light = TVector3D{0, 0, -1};
-  }
+  const std::optional<TVector3D> light = SceneLight(view.LightVector, report);
 
   bool projectionFailed = false;
-  for (int32_t i = 1; i <= PointCount; ++i) {
-    if (!ProjectPoint(view, RenderPoints[i], ScreenPoints[i])) projectionFailed = true;
+  for (int32_t i = 1; i <= state.PointCount; ++i) {
+    if (!ProjectPoint(view, state.RenderPoints[i], state.ScreenPoints[i])) projectionFailed = true;
   }
   // One notice per render is enough: each failed point would write the same text at (0, 0).
-  if (projectionFailed) TargetCanvas->TextOut(0, 0, ProjectionErrorText);
+  if (projectionFailed) canvas->TextOut(0, 0, ProjectionErrorText);
 
-  if (PolygonCount == 0) return report;
-
-  VisibleCount = 0;
-  for (int32_t i = 1; i <= PolygonCount; ++i) {
-    const TRenderPolygon& polygon = RenderPolygons[i];
-    if (FacingValue(RenderPoints[polygon.Corner[1]], RenderPoints[polygon.Corner[2]],
-                    RenderPoints[polygon.Corner[3]]) < 0) {
-      VisiblePolygons[++VisibleCount] = polygon;
-    }
-  }
-
-  if (VisibleCount > 3) {
-    try {
-      ZorbalQuickSort(state, 1, VisibleCount);
-    } catch (...) {
-      report.SortCrashed = true;
-      return report;
-    }
+  if (state.PolygonCount == 0) return report;
+  if (!SortVisiblePolygons(state)) {
+    report.SortCrashed = true;
+    return report;
   }
 
   // The normal lives on the stack while the polygons are shaded; the state keeps the last one.
   TVector3D normal = state.NormalVector;
-  for (int32_t i = 1; i <= VisibleCount; ++i) {
-    const TRenderPolygon& polygon = VisiblePolygons[i];
-    const TPoint3D& a = RenderPoints[polygon.Corner[1]];
-    ComputeNormal(normal, a, RenderPoints[polygon.Corner[2]], RenderPoints[polygon.Corner[3]]);
-    const double d = ShadeFactor(normal, *light);
-    const THSL hsl = RGBToHSL(polygon.Colour);
-    const int32_t colour = HSLToRGB(hsl.H, hsl.S, hsl.L * d);
+  for (int32_t i = 1; i <= state.VisibleCount; ++i) {
+    const TRenderPolygon& polygon = state.VisiblePolygons[i];
+    const uint32_t pixel = ShadedPixel(state, polygon, *light, normal);
     const TScreenPoint corners[4] = {
-        ScreenPoints[polygon.Corner[1]], ScreenPoints[polygon.Corner[2]],
-        ScreenPoints[polygon.Corner[3]], ScreenPoints[polygon.Corner[4]]};
-    FillPolygon(image, corners, 4, ColourToPixel(colour));
+        state.ScreenPoints[polygon.Corner[1]], state.ScreenPoints[polygon.Corner[2]],
+        state.ScreenPoints[polygon.Corner[3]], state.ScreenPoints[polygon.Corner[4]]};
+    FillPolygon(image, corners, 4, pixel);
   }
   state.NormalVector = normal;
   return report;

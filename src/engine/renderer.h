@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <thread>
 
 #include "engine/model.h"
@@ -42,6 +43,16 @@ struct TRenderReport {
 // Renders the state's SceneObject onto its TargetCanvas from whole-degree angles, using and
 // changing nothing outside the state. Patches whose control indices name no vertex of the snapshot
 // are counted but give degenerate polygons that are never drawn.
+// The steps of a render, which pictures of other sizes share: the snapshot rotated and cut into
+// polygons; the polygons that face the viewer, depth-sorted (false when the sort crashed); a
+// polygon's shaded pixel under the unit light, leaving its normal in `normal`; the unit light of a
+// light vector, or the viewer's direction with LightFailed set for a zero one.
+void TessellateScene(TRenderState& state, int32_t angleX, int32_t angleY, int32_t angleZ);
+bool SortVisiblePolygons(TRenderState& state);
+uint32_t ShadedPixel(const TRenderState& state, const TRenderPolygon& polygon,
+                     const TVector3D& light, TVector3D& normal);
+std::optional<TVector3D> SceneLight(const TPoint3D& light, TRenderReport& report);
+
 TRenderReport RenderModel(TRenderState& state, int32_t angleX, int32_t angleY, int32_t angleZ);
 // The same on the main render state.
 TRenderReport RenderModel(int32_t angleX, int32_t angleY, int32_t angleZ);

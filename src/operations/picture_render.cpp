@@ -1,9 +1,12 @@
 // Pictures of a model of any size, supersampled.
 #include "operations/picture_render.h"
 
+#include <thread>
+
 #include "engine/renderer.h"
 #include "operations/operation_errors.h"
 #include "operations/view_render.h"
+#include "platform/headless_render.h"
 
 namespace morv {
 
@@ -23,18 +26,18 @@ void CheckPictureRequest(const TPictureRequest& request) {
   CheckViewRequest(view);
 }
 
-// For now only the 3D view's own size and one sample; the any-size renderer replaces this.
 QImage RenderPicture(const TMorvObject& model, const TPictureRequest& request) {
   CheckPictureRequest(request);
-  if (request.Width != 360 || request.Height != 360 || request.Samples != 1) {
-    throw RequestError("not yet: only 360 x 360 at one sample");
-  }
-  TViewRequest view;
+  TPictureView view;
+  view.Width = request.Width;
+  view.Height = request.Height;
+  view.Samples = request.Samples;
   view.Angles = request.Angles;
   view.Light = request.Light;
   view.Background = request.Background;
-  TRenderedScene rendered = RenderView(model, view);
-  if (rendered.Report.SortCrashed) throw CommandError(SortCrashText);
+  const TRenderedPicture rendered =
+      RenderPictureScene(view, model, static_cast<int>(std::thread::hardware_concurrency()));
+  if (rendered.Report.Render.SortCrashed) throw CommandError(SortCrashText);
   return rendered.Image;
 }
 

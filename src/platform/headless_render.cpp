@@ -57,4 +57,17 @@ TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model
   return rendered;
 }
 
+TRenderedPicture RenderPictureScene(const TPictureView& view, const TMorvObject& model,
+                                    int threads) {
+  TRenderState& state = ThreadRenderState();
+  SetStartViewParameters(state.View);
+  QImageCanvas canvas(view.Width, view.Height);
+  TPixelBuffer pixels = canvas.Pixels();
+  TRenderedPicture rendered;
+  rendered.Report = RenderPictureInto(state, model, view, pixels, threads);
+  if (rendered.Report.ProjectionFailed) canvas.TextOut(0, 0, ProjectionErrorText);
+  rendered.Image = std::move(canvas.Image());
+  return rendered;
+}
+
 }  // namespace morv

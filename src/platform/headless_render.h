@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/model.h"
+#include "engine/picture_renderer.h"
 #include "engine/renderer.h"
 #include "engine/scene_file.h"
 
@@ -23,5 +24,16 @@ struct TRenderedScene {
 // number of threads may call it at once.
 TRenderedScene RenderScene(const TSceneSettings& scene, const TMorvObject& model,
                            bool threads = false);
+
+struct TRenderedPicture {
+  QImage Image;
+  TPictureReport Report;
+};
+
+// The 3D view's drawing at the view's size and samples (see RenderPictureInto) on the calling
+// thread's own state and up to `threads` threads; a failed projection writes its notice at the top
+// left, as the 3D view does. Safe to call from several threads at once.
+TRenderedPicture RenderPictureScene(const TPictureView& view, const TMorvObject& model,
+                                    int threads);
 
 }  // namespace morv
