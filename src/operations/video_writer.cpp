@@ -139,7 +139,7 @@ TVideoWriter::TVideoWriter(const std::string& file, int32_t width, int32_t heigh
   }
   const QString program = QStandardPaths::findExecutable("ffmpeg");
   if (program.isEmpty()) {
-    throw CommandError("ffmpeg is not installed: install the Debian package ffmpeg");
+    throw EncoderError("ffmpeg is not installed: install the Debian package ffmpeg");
   }
   target_ = FileNameBytes(SaveTarget(FilePath(file)));
   if (const std::optional<TFileFacts> facts = LookUpFile(FileNameFromBytes(target_))) {
@@ -166,7 +166,7 @@ TVideoWriter::TVideoWriter(const std::string& file, int32_t width, int32_t heigh
   if (!ffmpeg_->waitForStarted(-1)) {
     const std::string why = ffmpeg_->errorString().toStdString();
     Discard();
-    throw CommandError(file + ": ffmpeg could not start: " + why);
+    throw EncoderError(file + ": ffmpeg could not start: " + why);
   }
 }
 
@@ -200,7 +200,7 @@ void TVideoWriter::Fail(const std::string& reason) {
   }
   const std::size_t start = said.find_last_of("\r\n");
   const std::string last = start == std::string::npos ? said : said.substr(start + 1);
-  throw CommandError(file_ + ": ffmpeg failed: " + (last.empty() ? reason : last));
+  throw EncoderError(file_ + ": ffmpeg failed: " + (last.empty() ? reason : last));
 }
 
 void TVideoWriter::AddFrame(const QImage& frame) {

@@ -9,7 +9,15 @@
 #include <optional>
 #include <string>
 
+#include "operations/operation_errors.h"
+
 namespace morv {
+
+// The encoder is missing or failed; the text says which, and how to mend it where it can.
+class EncoderError : public CommandError {
+ public:
+  using CommandError::CommandError;
+};
 
 enum class TVideoFormat { Mp4, WebM, Gif };
 
@@ -35,7 +43,7 @@ std::optional<std::string> VideoSizeRefusal(TVideoFormat format, int32_t width, 
 class TVideoWriter {
  public:
   // RequestError for a suffix that names no video, a size or frame rate out of range;
-  // CommandError "ffmpeg is not installed: install the Debian package ffmpeg" when the program is
+  // EncoderError "ffmpeg is not installed: install the Debian package ffmpeg" when the program is
   // not on PATH; FileError "Cannot create file <name>: <reason>" when the temporary cannot be made.
   TVideoWriter(const std::string& file, int32_t width, int32_t height, int32_t fps);
   ~TVideoWriter();
@@ -47,7 +55,7 @@ class TVideoWriter {
   // Appends a frame given as width * height * 3 bytes of RGB, rows top to bottom.
   void AddFrame(const uint8_t* rgb);
 
-  // Ends the video and waits for ffmpeg; CommandError "<file>: ffmpeg failed: <its last line>"
+  // Ends the video and waits for ffmpeg; EncoderError "<file>: ffmpeg failed: <its last line>"
   // when it fails, and nothing of the video is left.
   void Finish();
   // Puts the finished video in the target's place (a link's file, as saves do), keeping an old
