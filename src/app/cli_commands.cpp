@@ -1,6 +1,7 @@
 // The subcommands of morv-cli.
 #include "app/cli_commands.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <algorithm>
 #include <exception>
@@ -10,9 +11,11 @@
 #include "app/cli_motion.h"
 #include "app/cli_print.h"
 #include "app/cli_render.h"
+#include "app/cli_video.h"
 #include "app/version.h"
 #include "engine/latin1.h"
 #include "engine/model.h"
+#include "operations/model_files.h"
 #include "platform/qimage_canvas.h"
 
 namespace morv {
@@ -26,23 +29,37 @@ constexpr const char* UsageHead =
     "Commands:\n"
     "  check MODEL.MVD          print the model's name, owner, lock and element counts\n"
     "  resave IN.MVD OUT.MVD    load a model and save it again\n"
-    "  render MODEL.MVD OUT.BMP [--angles X Y Z] [--light X Y Z] [--background COLOUR]\n"
-    "                           [--threads]\n"
+    "  render MODEL.MVD OUT.BMP|OUT.png [--angles X Y Z] [--light X Y Z]\n"
+    "                           [--background COLOUR] [--size W H] [--samples N] [--threads]\n"
     "                           render the model as the 3D view shows it (angles 0..360,\n"
     "                           default 0 0 0; light default 200 0 -70; background a colour\n"
     "                           0..16777215 with red in the lowest byte, default 32768) into\n"
-    "                           a 24-bit 360 x 360 bitmap; OUT.BMP must end in .bmp\n"
+    "                           a 24-bit picture, a bitmap for .bmp and a PNG for .png; W x H\n"
+    "                           1..8192 each (default the view's 360 x 360), N x N samples a\n"
+    "                           pixel, N 1..8 (default 1). The view's own picture prints its\n"
+    "                           points and polygons; --threads draws only that one\n"
+    "  turntable MODEL.MVD OUT.mp4|OUT.webm|OUT.gif [--frames N] [--axis x|y|z]\n"
+    "                           [--angles X Y Z] [--size W H] [--samples N] [--fps F]\n"
+    "                           a video of one whole turn of the model in N frames (1..3600,\n"
+    "                           default 72) about the axis (default y), from the angles\n"
+    "                           (default 0 0 0); frame k turns 360 x k / N whole degrees;\n"
+    "                           F frames a second (1..100, default 24); size and samples as\n"
+    "                           for render, even W and H for .mp4\n"
     "  animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]\n"
     "                           play animations K (1..100) of the set (as the console's\n"
     "                           Play), run N ticks (0 or more) of playback, save the model\n"
     "                           and print the joints; the set's first line must be the\n"
     "                           model's name, and every K an animation that can play\n"
+    "                           [--video OUT [--size W H] [--samples N] [--angles X Y Z]\n"
+    "                           [--fps F]]: also a video of a frame at the start and one\n"
+    "                           after each tick, F a second (default 10, the console's\n"
+    "                           ticks a second), rendered as turntable renders them\n"
     "  physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]\n"
     "                           apply each force once to joint J (1..1000, a joint of the\n"
     "                           model), run N ticks of the mechanics (G 6.67e-11, or\n"
     "                           MANTISSA x 10^POWER with MANTISSA 1..10 and POWER -12..12),\n"
     "                           save the model and print each joint's position, velocity\n"
-    "                           and acceleration\n"
+    "                           and acceleration; --video and its options as for animate\n"
     "  print MODEL.MVD OUT.pdf [--png PREFIX] [--angles X Y Z]\n"
     "                           render the model as 'render' does (angles 0..360), then\n"
     "                           write the printed model sheet's three pages (planes X-Y,\n"
@@ -54,7 +71,10 @@ constexpr const char* UsageTail =
     "command cannot write, is a usage error. Suffixes compare in any case.\n"
     "Exit codes: 0 done; 1 the command could not be carried out: a file could not be read\n"
     "or written, the files hold no such animation or joint, or the set is for another model;\n"
-    "2 usage error. A command that fails writes no file.\n";
+    "2 usage error. A command that fails writes no file.\n"
+    "Videos are H.264 (yuv420p) in MP4, VP9 in WebM or GIF with their own palette, by the\n"
+    "suffix, encoded by the ffmpeg program (Debian package ffmpeg). On a terminal, commands\n"
+    "that make videos show \"frame K/N\" on standard error as they go.\n";
 
 std::string Usage() { return UsageHead + ExportUsage() + UsageTail; }
 
@@ -84,10 +104,15 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
   static const TOptionShape Options[] = {AnglesOption,
                                          {"--light", {AnyNumber, AnyNumber, AnyNumber}},
                                          {"--background", {Colour}},
-                                         {"--threads", {}}};
+                                         {"--threads", {}},
+                                         SizeOption,
+                                         SamplesOption};
   const TCommandLine line = ReadCommandLine(args, Options);
-  const std::vector<std::string>& files = CommandFiles(line, "render", "MODEL.MVD OUT.BMP");
-  RequireOutputSuffix(files[1], "bmp");
+  const std::vector<std::string>& files = CommandFiles(line, "render", "MODEL.MVD OUT.BMP|OUT.png");
+  const QString suffix = QFileInfo(FilePath(files[1])).suffix().toLower();
+  if (suffix != "bmp" && suffix != "png") {
+    throw UsageError("the output file must end in .bmp or .png (in any case)");
+  }
   TViewRequest request;
   request.Angles = GivenAngles(line);
   for (const TGivenOption& option : line.Options) {
@@ -99,31 +124,54 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
       request.Threads = true;
     }
   }
+  TPictureRequest picture = GivenPicture(line);
+  picture.Light = request.Light;
+  picture.Background = request.Background;
+  const auto save = [&](const QImage& image) {
+    if (suffix == "png") {
+      SaveImage(image.convertToFormat(QImage::Format_RGB888), FilePath(files[1]), "PNG");
+    } else {
+      SaveBitmap24(image, FilePath(files[1]));
+    }
+  };
 
-  const std::optional<TRenderedScene> picture =
-      RenderHeadless(LoadModelFile(files[0]), request, err);
-  if (!picture) return 1;
-  SaveBitmap24(picture->Image, FilePath(files[1]));
-  out << "Points: " << picture->Points << " Polygons: " << picture->Polygons << '\n';
+  // The view's own picture keeps the view's own path, its worker and its counts.
+  const bool viewPicture = picture.Width == 360 && picture.Height == 360 && picture.Samples == 1;
+  if (request.Threads && !viewPicture) {
+    throw UsageError("--threads draws only the 360 x 360 picture at 1 sample");
+  }
+
+  const TMorvObject model = LoadModelFile(files[0]);
+  if (viewPicture) {
+    const std::optional<TRenderedScene> rendered = RenderHeadless(model, request, err);
+    if (!rendered) return 1;
+    save(rendered->Image);
+    out << "Points: " << rendered->Points << " Polygons: " << rendered->Polygons << '\n';
+    return 0;
+  }
+  save(RenderPicture(model, picture));
   return 0;
 }
 
 }  // namespace
 
 bool NamesCommand(const std::vector<std::string>& args) {
-  static const char* const Commands[] = {"check",   "resave", "render", "animate",
-                                         "physics", "print",  "export"};
+  static const char* const Commands[] = {"check",   "resave",  "render", "turntable",
+                                         "animate", "physics", "print",  "export"};
   return !args.empty() && std::ranges::find(Commands, args[0]) != std::end(Commands);
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool progress) {
   const std::string command = args.empty() ? std::string() : args[0];
+  std::ostream* const progressStream = progress ? &err : nullptr;
   try {
     if (command == "check") return Check(args, out);
     if (command == "resave") return Resave(args);
     if (command == "render") return Render(args, out, err);
-    if (command == "animate") return Animate(args, out);
-    if (command == "physics") return Physics(args, out);
+    if (command == "turntable") return Turntable(args, progressStream);
+    if (command == "animate") return Animate(args, out, progressStream);
+    if (command == "physics") return Physics(args, out, progressStream);
     if (command == "print") return Print(args, out, err);
     if (command == "export") return Export(args, out);
     if (command == "--help" || command == "help") {

@@ -7,10 +7,14 @@
 
 namespace morv {
 
-// animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...]
-int Animate(const std::vector<std::string>& args, std::ostream& out);
+// The video options: [--video OUT [--size W H] [--samples N] [--angles X Y Z] [--fps F]], with a
+// frame at the start and one after each tick; progress goes to `progress` when there is one.
+
+// animate MODEL.MVD SET.MVA OUT.MVD --ticks N [--play K ...] [video options]
+int Animate(const std::vector<std::string>& args, std::ostream& out, std::ostream* progress);
 
 // physics MODEL.MVD OUT.MVD --ticks N [--force J FX FY FZ ...] [--g MANTISSA POWER]
-int Physics(const std::vector<std::string>& args, std::ostream& out);
+// [video options]
+int Physics(const std::vector<std::string>& args, std::ostream& out, std::ostream* progress);
 
 }  // namespace morv

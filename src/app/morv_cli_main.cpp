@@ -1,4 +1,6 @@
 // morv-cli: the headless companion program.
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <iostream>
 #include <string>
@@ -20,5 +22,6 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   morv::InstallFontSubstitutions();
   std::vector<std::string> args(argv + 1, argv + argc);
-  return morv::RunCli(args, std::cout, std::cerr);
+  // Progress is for a person watching; a script's stderr stays quiet on success.
+  return morv::RunCli(args, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
 }

@@ -5,6 +5,7 @@
 #include <pybind11/stl.h>
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -12,6 +13,8 @@
 #include <optional>
 #include <shared_mutex>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/version.h"
@@ -26,6 +29,8 @@
 #include "operations/model_sheet.h"
 #include "operations/motion.h"
 #include "operations/operation_errors.h"
+#include "operations/picture_render.h"
+#include "operations/video_writer.h"
 #include "operations/view_render.h"
 #include "platform/fonts.h"
 #include "platform/runtime_folder.h"
@@ -123,6 +128,28 @@ void ProvideGuiApplication() {
   InstallFontSubstitutions();
 }
 
+// A new (height, width, 3) array of the picture's RGB bytes, filled with the interpreter lock
+// released.
+py::array_t<uint8_t> ImageArray(const QImage& picture) {
+  const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+  const auto height = static_cast<py::ssize_t>(image.height());
+  const auto width = static_cast<py::ssize_t>(image.width());
+  py::array_t<uint8_t> array({height, width, py::ssize_t{3}});
+  uint8_t* out = array.mutable_data();
+  {
+    py::gil_scoped_release unlocked;
+    for (int y = 0; y < image.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x) {
+        *out++ = static_cast<uint8_t>(qRed(row[x]));
+        *out++ = static_cast<uint8_t>(qGreen(row[x]));
+        *out++ = static_cast<uint8_t>(qBlue(row[x]));
+      }
+    }
+  }
+  return array;
+}
+
 // Renders with the interpreter lock released into a new (360, 360, 3) array of RGB bytes.
 py::array_t<uint8_t> RenderArray(const PyModel& model, const TViewRequest& request) {
   CheckViewRequest(request);
@@ -137,23 +164,135 @@ py::array_t<uint8_t> RenderArray(const PyModel& model, const TViewRequest& reque
   if (rendered.Report.LightFailed) {
     PyErr_WarnEx(PyExc_RuntimeWarning, LightErrorText, 1);
   }
-  const QImage image = rendered.Image.convertToFormat(QImage::Format_RGB32);
-  const auto height = static_cast<py::ssize_t>(image.height());
-  const auto width = static_cast<py::ssize_t>(image.width());
-  py::array_t<uint8_t> picture({height, width, py::ssize_t{3}});
-  uint8_t* out = picture.mutable_data();
+  return ImageArray(rendered.Image);
+}
+
+// Renders a picture of any size with the interpreter lock released.
+py::array_t<uint8_t> PictureArray(const PyModel& model, const TPictureRequest& request) {
+  CheckPictureRequest(request);
+  ProvideGuiApplication();
+  QImage image;
   {
     py::gil_scoped_release unlocked;
-    for (int y = 0; y < image.height(); ++y) {
-      const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-      for (int x = 0; x < image.width(); ++x) {
-        *out++ = static_cast<uint8_t>(qRed(row[x]));
-        *out++ = static_cast<uint8_t>(qGreen(row[x]));
-        *out++ = static_cast<uint8_t>(qBlue(row[x]));
-      }
+    const std::shared_lock lock(model.Lock);
+    image = RenderPicture(model.Model, request);
+  }
+  return ImageArray(image);
+}
+
+std::pair<int32_t, int32_t> PictureSize(const std::pair<int64_t, int64_t>& size) {
+  for (const int64_t side : {size.first, size.second}) {
+    if (side < 1 || side > MaxPictureSide) {
+      throw RequestError("The size " + std::to_string(side) + " is outside 1.." +
+                         std::to_string(MaxPictureSide));
     }
   }
-  return picture;
+  return {static_cast<int32_t>(size.first), static_cast<int32_t>(size.second)};
+}
+
+int32_t PictureSamples(int64_t samples) {
+  if (samples < 1 || samples > MaxPictureSamples) {
+    throw RequestError("The samples " + std::to_string(samples) + " are outside 1.." +
+                       std::to_string(MaxPictureSamples));
+  }
+  return static_cast<int32_t>(samples);
+}
+
+// The frames of one whole turn of a model, each rendered when it is asked for.
+class Turntable {
+ public:
+  Turntable(ModelPtr model, int64_t frames, const std::string& axis,
+            const std::vector<int64_t>& angles, const std::pair<int64_t, int64_t>& size,
+            int64_t samples)
+      : model_(std::move(model)) {
+    if (frames < 1 || frames > 3600) {
+      throw RequestError("The count of frames " + std::to_string(frames) + " is outside 1..3600");
+    }
+    frames_ = static_cast<int32_t>(frames);
+    static const std::string Axes[] = {"x", "y", "z"};
+    const auto found = std::ranges::find(Axes, axis);
+    if (found == std::end(Axes)) throw RequestError("The axis is x, y or z, not " + axis);
+    axis_ = static_cast<int32_t>(found - std::begin(Axes));
+    picture_.Angles = Angles(angles);
+    std::tie(picture_.Width, picture_.Height) = PictureSize(size);
+    picture_.Samples = PictureSamples(samples);
+  }
+
+  int32_t Length() const { return frames_; }
+
+  py::tuple FrameAngles(int64_t k) const { return Tuple(AnglesOf(Index(k))); }
+
+  py::array_t<uint8_t> Frame(int64_t k) const {
+    TPictureRequest request = picture_;
+    request.Angles = AnglesOf(Index(k));
+    return PictureArray(*model_, request);
+  }
+
+ private:
+  int32_t Index(int64_t k) const {
+    if (k < 0) k += frames_;
+    if (k < 0 || k >= frames_)
+      throw py::index_error("The turntable has no frame " + std::to_string(k));
+    return static_cast<int32_t>(k);
+  }
+  std::array<int32_t, 3> AnglesOf(int32_t k) const {
+    return TurntableAngles(picture_.Angles, axis_, frames_, k);
+  }
+
+  ModelPtr model_;
+  int32_t frames_ = 72;
+  int32_t axis_ = 1;
+  TPictureRequest picture_;
+};
+
+// Frames from any iterable into a video, each (height, width, 3) uint8 of one size. The writer
+// drops the video unless every frame went in and ffmpeg succeeded.
+int32_t WriteVideo(const py::iterable& frames, const std::string& file, int64_t fps) {
+  if (!VideoFormatOf(file)) {
+    throw RequestError(file + ": a video's name must end in .mp4, .webm or .gif");
+  }
+  if (fps < MinVideoFps || fps > MaxVideoFps) {
+    throw RequestError("The frame rate " + std::to_string(fps) + " is outside " +
+                       std::to_string(MinVideoFps) + ".." + std::to_string(MaxVideoFps));
+  }
+  std::optional<TVideoWriter> writer;
+  py::ssize_t height = 0, width = 0;
+  for (const py::handle item : frames) {
+    if (!py::isinstance<py::array>(item)) {
+      throw RequestError("A frame is a NumPy array of uint8, not " +
+                         py::str(item.get_type()).cast<std::string>());
+    }
+    const py::dtype type = py::reinterpret_borrow<py::array>(item).dtype();
+    if (!type.is(py::dtype::of<uint8_t>())) {
+      throw RequestError("A frame is a NumPy array of uint8, not of " +
+                         py::str(static_cast<const py::handle&>(type)).cast<std::string>());
+    }
+    const auto frame = py::array_t<uint8_t, py::array::c_style>::ensure(item);
+    if (frame.ndim() != 3 || frame.shape(2) != 3) {
+      throw RequestError("A frame is a (height, width, 3) array of RGB");
+    }
+    if (!writer) {
+      height = frame.shape(0);
+      width = frame.shape(1);
+      if (height < 1 || height > MaxPictureSide || width < 1 || width > MaxPictureSide) {
+        throw RequestError("A frame of " + std::to_string(width) + " x " + std::to_string(height) +
+                           " is outside 1..8192");
+      }
+      py::gil_scoped_release unlocked;
+      writer.emplace(file, static_cast<int32_t>(width), static_cast<int32_t>(height),
+                     static_cast<int32_t>(fps));
+    } else if (frame.shape(0) != height || frame.shape(1) != width) {
+      throw RequestError("Frame " + std::to_string(writer->Frames() + 1) + " is " +
+                         std::to_string(frame.shape(1)) + " x " + std::to_string(frame.shape(0)) +
+                         ", the first " + std::to_string(width) + " x " + std::to_string(height));
+    }
+    py::gil_scoped_release unlocked;
+    writer->AddFrame(frame.data());
+  }
+  if (!writer) throw RequestError(file + ": a video needs at least one frame");
+  py::gil_scoped_release unlocked;
+  writer->Publish();
+  return writer->Frames();
 }
 
 class Playback {
@@ -304,6 +443,8 @@ PYBIND11_MODULE(_morv, m) {
       if (p) std::rethrow_exception(p);
     } catch (const FileError& e) {
       PyErr_SetString(PyExc_OSError, e.what());
+    } catch (const EncoderError& e) {
+      PyErr_SetString(PyExc_RuntimeError, e.what());
     } catch (const CommandError& e) {
       PyErr_SetString(PyExc_ValueError, e.what());
     } catch (const RequestError& e) {
@@ -516,7 +657,9 @@ PYBIND11_MODULE(_morv, m) {
   m.def(
       "render",
       [](const PyModel& model, const std::vector<int64_t>& angles,
-         const std::vector<int64_t>& light, int64_t background, bool threads) {
+         const std::vector<int64_t>& light, int64_t background, bool threads,
+         const std::optional<std::pair<int64_t, int64_t>>& size,
+         const std::optional<int64_t>& samples) {
         TViewRequest request;
         request.Angles = Angles(angles);
         const std::array<int64_t, 3> l = Triple(light, "The light");
@@ -533,15 +676,70 @@ PYBIND11_MODULE(_morv, m) {
         }
         request.Background = static_cast<int32_t>(background);
         request.Threads = threads;
-        return RenderArray(model, request);
+        if (!size && !samples) return RenderArray(model, request);
+        if (threads) {
+          throw RequestError(
+              "threads draws only the 3D view's own picture, without a size or "
+              "samples");
+        }
+        TPictureRequest picture;
+        picture.Angles = request.Angles;
+        picture.Light = request.Light;
+        picture.Background = request.Background;
+        if (size) std::tie(picture.Width, picture.Height) = PictureSize(*size);
+        if (samples) picture.Samples = PictureSamples(*samples);
+        return PictureArray(model, picture);
       },
       py::arg("model"), py::arg("angles") = std::vector<int64_t>{0, 0, 0},
       py::arg("light") = std::vector<int64_t>{200, 0, -70}, py::arg("background") = 32768,
-      py::arg("threads") = false,
+      py::arg("threads") = false, py::arg("size") = py::none(), py::arg("samples") = py::none(),
       "The 3D view's picture of the model as a (360, 360, 3) uint8 RGB array, pixel for pixel "
       "what morv-cli render writes: angles 0..360 about x, y and z, the light vector, a "
       "background colour 0..16777215, and with threads a render worker drawing as well. A zero "
-      "light warns and lights the model from the viewer.");
+      "light warns and lights the model from the viewer.\n\nWith size=(W, H) (1..8192 each) "
+      "or samples=N (1..8) the picture is (H, W, 3), N x N samples a pixel averaged, centred "
+      "so that the model keeps its place and size relative to the shorter side: what morv-cli "
+      "render --size W H --samples N writes. At 360 x 360 and one sample it is the 3D view's "
+      "picture.");
+
+  py::class_<Turntable>(m, "Turntable",
+                        "The frames of one whole turn of a model about an axis, as morv-cli "
+                        "turntable renders them; each frame is rendered when it is asked for, "
+                        "from the model as it is then.")
+      .def(py::init<ModelPtr, int64_t, const std::string&, const std::vector<int64_t>&,
+                    const std::pair<int64_t, int64_t>&, int64_t>(),
+           py::arg("model"), py::arg("frames") = 72, py::arg("axis") = "y",
+           py::arg("angles") = std::vector<int64_t>{0, 0, 0},
+           py::arg("size") = std::pair<int64_t, int64_t>{360, 360}, py::arg("samples") = 1,
+           "frames 1..3600 about axis \"x\", \"y\" or \"z\" from the angles (0..360 each); "
+           "frame k turns 360 * k // frames whole degrees further on that axis, wrapped into "
+           "0..359. size=(W, H) and samples as render takes them.")
+      .def("__len__", &Turntable::Length, "The count of frames.")
+      .def("__getitem__", &Turntable::Frame, py::arg("k"),
+           "Frame k (from 0; negative counts from the end) as an (H, W, 3) uint8 RGB array, "
+           "rendered with the interpreter lock released.")
+      .def("angles", &Turntable::FrameAngles, py::arg("k"), "The view's angles of frame k.")
+      .def(
+          "__iter__",
+          [](py::object self) {
+            return py::module_::import("builtins")
+                .attr("map")(self.attr("__getitem__"),
+                             py::module_::import("builtins").attr("range")(py::len(self)));
+          },
+          "The frames in order, each rendered as it is reached.");
+
+  m.def(
+      "write_video",
+      [](const py::iterable& frames, const py::object& path, int64_t fps) {
+        return WriteVideo(frames, PathBytes(path), fps);
+      },
+      py::arg("frames"), py::arg("path"), py::arg("fps") = 10,
+      "Encodes the frames, (H, W, 3) uint8 RGB arrays all of one size, into a video of fps "
+      "frames a second (1..100) as morv-cli does: H.264 in yuv420p for .mp4 (even W and H), "
+      "VP9 for .webm, GIF with its own palette for .gif, by the ffmpeg program. The video takes "
+      "its name only once ffmpeg succeeded; otherwise nothing is left. Returns the count of "
+      "frames. ValueError for a bad suffix, frame or rate; RuntimeError when ffmpeg is missing "
+      "or fails; OSError when the file cannot be made.");
 
   py::class_<PyAnimationSet, AnimationSetPtr>(
       m, "AnimationSet",

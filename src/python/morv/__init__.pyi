@@ -1,6 +1,6 @@
 # Types of the morv module, for type checkers.
 import os
-from typing import Optional, Sequence, Tuple, Union
+from typing import Iterable, Iterator, Optional, Sequence, Tuple, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -58,7 +58,36 @@ def render(
     light: _Triple = ...,
     background: int = ...,
     threads: bool = ...,
+    size: Optional[Tuple[int, int]] = ...,
+    samples: Optional[int] = ...,
 ) -> npt.NDArray[np.uint8]: ...
+
+class Turntable:
+    def __init__(
+        self,
+        model: Model,
+        frames: int = ...,
+        axis: str = ...,
+        angles: _Triple = ...,
+        size: Tuple[int, int] = ...,
+        samples: int = ...,
+    ) -> None: ...
+    def __len__(self) -> int: ...
+    def __getitem__(self, k: int) -> npt.NDArray[np.uint8]: ...
+    def __iter__(self) -> Iterator[npt.NDArray[np.uint8]]: ...
+    def angles(self, k: int) -> Tuple[int, int, int]: ...
+
+def turntable_frames(
+    model: Model,
+    frames: int = ...,
+    axis: str = ...,
+    angles: _Triple = ...,
+    size: Tuple[int, int] = ...,
+    samples: int = ...,
+) -> Iterator[npt.NDArray[np.uint8]]: ...
+def write_video(
+    frames: Iterable[npt.NDArray[np.uint8]], path: _Path, fps: int = ...
+) -> int: ...
 
 class AnimationSet:
     @property
