@@ -286,8 +286,7 @@ TEST(CliVideo, APngRenderIsTheBitmapRenderPixelForPixel) {
   }
 }
 
-// Waits for the any-size renderer: until it is merged only 360 x 360 at one sample renders.
-TEST(CliVideo, DISABLED_RendersAndVideosOfAnySizeAndSamples) {
+TEST(CliVideo, RendersAndVideosOfAnySizeAndSamples) {
   ScratchDir dir;
   const QString ring = TestDataPath("ring.MVD");
   struct Case {

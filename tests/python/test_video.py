@@ -136,8 +136,6 @@ def test_render_at_the_view_size_is_the_view_and_size_is_checked() -> None:
             morv.render(model, **bad)
 
 
-@pytest.mark.skip(reason="waits for the any-size renderer: until it is merged only 360 x 360 "
-                         "at one sample renders")
 @pytest.mark.parametrize("size,samples", [((640, 360), 1), ((64, 48), 4), ((1, 1), 8)])
 def test_render_of_any_size_is_the_cli_png(size: tuple[int, int], samples: int,
                                            tmp_path: Path) -> None:
