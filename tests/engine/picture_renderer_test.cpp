@@ -2,9 +2,13 @@
 #include "engine/picture_renderer.h"
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "engine/angle_tables.h"
@@ -20,7 +24,9 @@ using bench::TorusModel;
 struct Picture {
   int32_t width = 0, height = 0;
   std::vector<uint32_t> pixels;
-  uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  uint32_t At(int32_t x, int32_t y) const {
+    return pixels[static_cast<std::size_t>(y) * width + x];
+  }
 };
 
 Picture Render(const TMorvObject& model, TPictureView view, int threads = 2) {
@@ -140,6 +146,42 @@ TEST(PictureRenderer, TheSmallestPicturesAreItsMiddleAndBackground) {
     // Every pixel is either the background or the torus's shading: none is left unwritten.
     for (const uint32_t pixel : picture.pixels) EXPECT_EQ(pixel >> 24, 0xFFu);
   }
+}
+
+TEST(PictureRenderer, TheSamplesOfAWidePictureTakeTheirBandsOfMemoryOnly) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers keep their own heap, which mallinfo2 does not see";
+#else
+  // 8192 x 64 pixels of 8 x 8 samples: drawn at once the samples would take 128 MiB.
+  const TMorvObject torus = TorusModel(20, 12);
+  TPictureView asked;
+  asked.Width = 8192;
+  asked.Height = 64;
+  asked.Samples = 8;
+  Picture picture{asked.Width, asked.Height,
+                  std::vector<uint32_t>(static_cast<std::size_t>(asked.Width) * asked.Height)};
+  TPixelBuffer out{picture.pixels.data(), asked.Width, asked.Height, asked.Width};
+  auto state = std::make_unique<TRenderState>();
+  const auto inUse = [] {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<int64_t>(info.uordblks + info.hblkhd);
+  };
+  const int64_t before = inUse();
+  std::atomic<bool> done{false};
+  std::atomic<int64_t> peak{0};
+  // The bands are held for the whole render, so a watcher polling the heap cannot miss them.
+  std::thread watcher([&] {
+    while (!done.load()) {
+      peak.store(std::max(peak.load(), inUse() - before));
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+  });
+  RenderPictureInto(*state, torus, asked, out, 2);
+  done.store(true);
+  watcher.join();
+  EXPECT_GT(peak.load(), int64_t{1} << 20);
+  EXPECT_LE(peak.load(), int64_t{64} << 20);
+#endif
 }
 
 }  // namespace
