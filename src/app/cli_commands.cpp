@@ -15,6 +15,7 @@
 #include "app/version.h"
 #include "engine/latin1.h"
 #include "engine/model.h"
+#include "engine/renderer.h"
 #include "operations/model_files.h"
 #include "platform/qimage_canvas.h"
 
@@ -149,7 +150,10 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     out << "Points: " << rendered->Points << " Polygons: " << rendered->Polygons << '\n';
     return 0;
   }
-  save(RenderPicture(model, picture));
+  const QImage image = RenderPicture(model, picture);
+  // A light at the origin lights the model from the viewer, as the view's own picture says.
+  if (picture.Light == TPoint3D{0, 0, 0}) err << "morv-cli: " << LightErrorText << '\n';
+  save(image);
   return 0;
 }
 

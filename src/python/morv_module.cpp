@@ -177,6 +177,8 @@ py::array_t<uint8_t> PictureArray(const PyModel& model, const TPictureRequest& r
     const std::shared_lock lock(model.Lock);
     image = RenderPicture(model.Model, request);
   }
+  // A light at the origin lights the model from the viewer, as the view's own picture warns.
+  if (request.Light == TPoint3D{0, 0, 0}) PyErr_WarnEx(PyExc_RuntimeWarning, LightErrorText, 1);
   return ImageArray(image);
 }
 

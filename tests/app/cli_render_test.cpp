@@ -87,10 +87,14 @@ TEST(CliRender, AnglesOutsideTheSpinEditsAreRefusedAndSettingsShow) {
 
 TEST(CliRender, AZeroLightIsReportedAndTheRenderGoesOn) {
   ScratchDir dir;
-  const Rendered r = RenderRing(dir, {"--light", "0", "0", "0"});
-  EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.err, "morv-cli: Morv! 3D Error! Division by 0 in LightVector.\n");
-  EXPECT_FALSE(r.image.isNull());
+  for (const auto& size : {std::vector<std::string>{}, {"--size", "90", "60", "--samples", "2"}}) {
+    std::vector<std::string> options{"--light", "0", "0", "0"};
+    options.insert(options.end(), size.begin(), size.end());
+    const Rendered r = RenderRing(dir, options);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "morv-cli: Morv! 3D Error! Division by 0 in LightVector.\n");
+    EXPECT_FALSE(r.image.isNull());
+  }
 }
 
 TEST(CliRender, BadArgumentsAreUsageErrors) {

@@ -264,3 +264,10 @@ def test_two_threads_render_two_models_at_once_as_each_alone() -> None:
 
 def test_the_version_is_the_programs() -> None:
     assert run_cli("--version").stdout == f"morv-cli {morv.__version__}\n"
+
+
+@pytest.mark.parametrize("sized", [{}, {"size": (90, 60), "samples": 2}])
+def test_a_light_at_the_origin_warns_and_the_render_goes_on(sized: dict[str, object]) -> None:
+    with pytest.warns(RuntimeWarning, match="Division by 0 in LightVector"):
+        picture = morv.render(one_model(), light=(0, 0, 0), **sized)  # type: ignore[arg-type]
+    assert (picture != picture[0, 0]).any()
