@@ -8,6 +8,7 @@
 
 #include "app/cli_arguments.h"
 #include "app/cli_export.h"
+#include "app/cli_import.h"
 #include "app/cli_motion.h"
 #include "app/cli_print.h"
 #include "app/cli_render.h"
@@ -77,7 +78,7 @@ constexpr const char* UsageTail =
     "suffix, encoded by the ffmpeg program (Debian package ffmpeg). On a terminal, commands\n"
     "that make videos show \"frame K/N\" on standard error as they go.\n";
 
-std::string Usage() { return UsageHead + ExportUsage() + UsageTail; }
+std::string Usage() { return UsageHead + ExportUsage() + ImportUsage() + UsageTail; }
 
 int Check(const std::vector<std::string>& args, std::ostream& out) {
   const TCommandLine line = ReadCommandLine(args, {});
@@ -160,8 +161,8 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }  // namespace
 
 bool NamesCommand(const std::vector<std::string>& args) {
-  static const char* const Commands[] = {"check",   "resave",  "render", "turntable",
-                                         "animate", "physics", "print",  "export"};
+  static const char* const Commands[] = {"check",   "resave", "render", "turntable", "animate",
+                                         "physics", "print",  "export", "import"};
   return !args.empty() && std::ranges::find(Commands, args[0]) != std::end(Commands);
 }
 
@@ -178,6 +179,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (command == "physics") return Physics(args, out, progressStream);
     if (command == "print") return Print(args, out, err);
     if (command == "export") return Export(args, out);
+    if (command == "import") return Import(args, out);
     if (command == "--help" || command == "help") {
       out << Usage();
       return 0;

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -23,6 +24,7 @@
 #include "engine/latin1.h"
 #include "engine/mechanics.h"
 #include "engine/renderer.h"
+#include "operations/bicubic_files.h"
 #include "operations/model_building.h"
 #include "operations/model_export.h"
 #include "operations/model_files.h"
@@ -46,6 +48,8 @@ namespace {
 struct PyModel {
   TMorvObject Model = StartingModel();
   mutable std::shared_mutex Lock;
+  // The largest deviation of an imported surface from its bands; nothing for other models.
+  std::optional<double> Deviation;
 };
 using ModelPtr = std::shared_ptr<PyModel>;
 
@@ -426,6 +430,31 @@ std::string Repr(const PyModel& model) {
          CountOf(m.JointCount, "joint", "joints") + ">";
 }
 
+// Patches from an array of shape (P, DU + 1, DV + 1, 3), degrees 1..3 each way.
+std::vector<TBicubicPatch> ArrayPatches(const py::array& source) {
+  const auto values =
+      py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(source);
+  if (!values || values.ndim() != 4 || values.shape(3) != 3 || values.shape(1) < 2 ||
+      values.shape(1) > 4 || values.shape(2) < 2 || values.shape(2) > 4) {
+    throw RequestError("An array of patches has the shape (P, DU + 1, DV + 1, 3), degrees 1..3");
+  }
+  std::vector<TBicubicPatch> patches;
+  const double* data = values.data();
+  for (py::ssize_t p = 0; p < values.shape(0); ++p) {
+    TBicubicPatch patch;
+    patch.DU = static_cast<int32_t>(values.shape(1) - 1);
+    patch.DV = static_cast<int32_t>(values.shape(2) - 1);
+    for (py::ssize_t k = 0; k < values.shape(1) * values.shape(2); ++k, data += 3) {
+      if (!std::isfinite(data[0]) || !std::isfinite(data[1]) || !std::isfinite(data[2])) {
+        throw RequestError("Patch " + std::to_string(p + 1) + " holds a value that is not finite");
+      }
+      patch.Points.push_back({data[0], data[1], data[2]});
+    }
+    patches.push_back(std::move(patch));
+  }
+  return patches;
+}
+
 }  // namespace
 }  // namespace morv
 
@@ -639,6 +668,10 @@ PYBIND11_MODULE(_morv, m) {
           py::arg("path"),
           "Writes the patches as the 3D view cuts them, in the format the file's suffix names "
           "(as morv-cli export takes them); returns the summary line.")
+      .def_property_readonly(
+          "deviation", [](const PyModel& model) { return model.Deviation; },
+          "For a model made by import_bicubic, the largest distance in model units between the "
+          "surface and its bands as stored; None for any other model.")
       .def("__repr__", &Repr);
 
   m.def(
@@ -825,6 +858,61 @@ PYBIND11_MODULE(_morv, m) {
            "The joint's acceleration (x, y, z), per tick.")
       .def_property_readonly("g", &Mechanics::G, "The gravitational constant in use.")
       .def_property_readonly("model", &Mechanics::Model, "The model moved.");
+
+  m.def(
+      "import_bicubic",
+      [](const py::object& source, const std::optional<int64_t>& bands,
+         const std::optional<double>& scale, const std::vector<double>& offset, bool flip,
+         bool bothSides, const std::optional<int64_t>& colour, bool colourPerPatch) {
+        TBicubicOptions options;
+        if (bands) {
+          if (*bands < 1 || *bands > MaxPatches) {
+            throw RequestError("The bands " + std::to_string(*bands) + " are outside 1..1000");
+          }
+          options.Bands = static_cast<int32_t>(*bands);
+        }
+        if (scale && !(std::isfinite(*scale) && *scale > 0)) {
+          throw RequestError("The scale must be a positive number");
+        }
+        options.Scale = scale;
+        if (offset.size() != 3) throw RequestError("The offset takes 3 numbers");
+        options.Offset = {offset[0], offset[1], offset[2]};
+        options.Flip = flip;
+        options.BothSides = bothSides;
+        if (colour) {
+          if (*colour < 0 || *colour > 0xFFFFFF) {
+            throw RequestError("The colour " + std::to_string(*colour) + " is outside 0..16777215");
+          }
+          options.Colour = static_cast<int32_t>(*colour);
+        }
+        options.ColourPerPatch = colourPerPatch;
+        auto model = std::make_shared<PyModel>();
+        TBicubicImport imported;
+        if (py::isinstance<py::array>(source)) {
+          const std::vector<TBicubicPatch> patches = ArrayPatches(source.cast<py::array>());
+          py::gil_scoped_release unlocked;
+          imported = ImportBicubicPatches(patches, options);
+        } else {
+          const std::string file = PathBytes(source);
+          py::gil_scoped_release unlocked;
+          imported = ImportBicubicFile(file, options);
+        }
+        model->Model = imported.Model;
+        model->Deviation = imported.Deviation;
+        return model;
+      },
+      py::arg("source"), py::arg("bands") = py::none(), py::arg("scale") = py::none(),
+      py::arg("offset") = std::vector<double>{0, 0, 0}, py::arg("flip") = false,
+      py::arg("both_sides") = false, py::arg("colour") = py::none(),
+      py::arg("colour_per_patch") = false,
+      "A model of bicubic Bezier patches: `source` a BPT file or an array of shape (P, DU + 1, "
+      "DV + 1, 3), degrees 1..3. Each patch is cut into bands whose edges are its own "
+      "isoparametric cubic curves: `bands` a patch, or as many as the model holds where the "
+      "surface bends most. Centred with a largest half-extent of 90, or scale x source + offset. "
+      "`flip` shows the other side, `both_sides` both; one colour (a light grey by default) or "
+      "one a patch. The model is named after the file's stem (\"MyObject\" from an array) and "
+      "its `deviation` says how far the bands stray from the surface. OSError for a file that "
+      "cannot be read, ValueError for content or a set past the limits.");
 
   m.def(
       "print_sheet",

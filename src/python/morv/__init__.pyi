@@ -50,6 +50,8 @@ class Model:
     @property
     def joints(self) -> list[Joint]: ...
     def export(self, path: _Path) -> str: ...
+    @property
+    def deviation(self) -> Optional[float]: ...
 
 def load(path: _Path) -> Model: ...
 def render(
@@ -122,6 +124,16 @@ class Mechanics:
     @property
     def model(self) -> Model: ...
 
+def import_bicubic(
+    source: Union[_Path, npt.ArrayLike],
+    bands: Optional[int] = ...,
+    scale: Optional[float] = ...,
+    offset: Sequence[float] = ...,
+    flip: bool = ...,
+    both_sides: bool = ...,
+    colour: Optional[int] = ...,
+    colour_per_patch: bool = ...,
+) -> Model: ...
 def print_sheet(
     model: Model,
     pdf: _Path,
