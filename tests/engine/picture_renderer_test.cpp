@@ -13,7 +13,7 @@
 
 #include "engine/angle_tables.h"
 #include "engine/render_canvas.h"
-#include "support/sample_models.h"
+#include "tests/support/sample_models.h"
 
 namespace morv {
 namespace {
