@@ -1,16 +1,12 @@
 // Videos of rendered frames, encoded by the ffmpeg program fed raw RGB frames on a pipe.
 #include "operations/video_writer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <QFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <random>
 
 #include "engine/errors.h"
 #include "operations/model_files.h"
@@ -31,50 +27,8 @@ std::string Lower(std::string text) {
   return text;
 }
 
-std::string Reason(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return "no such folder";
-    case EACCES:
-    case EPERM:
-      return "permission denied";
-    case EISDIR:
-      return "it is a folder";
-    case ENOSPC:
-      return "the disk is full";
-    default: {
-      std::string text = strerror(error);
-      if (!text.empty())
-        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-      return text;
-    }
-  }
-}
-
 FileError CannotCreate(const std::string& file, const std::string& reason) {
   return FileError("Cannot create file " + file + ": " + reason);
-}
-
-// A new empty file beside the target, under a name no other save uses, with the permissions a new
-// file gets; its name.
-std::string MakeTemporary(const std::string& file, const std::string& target) {
-  const auto [folder, name] = SplitPath(target);
-  // Room for the dot, the digits and the suffix within a name's 255 bytes.
-  const std::string kept = name.substr(0, 200);
-  std::random_device seed;
-  std::mt19937_64 random(seed());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string temporary =
-        folder + "/." + kept + "." + std::to_string(random() % 1000000000) + ".morv-video";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      close(fd);
-      return temporary;
-    }
-    if (errno != EEXIST) throw CannotCreate(file, Reason(errno));
-  }
-  throw CannotCreate(file, Reason(EEXIST));
 }
 
 QStringList EncoderArguments(TVideoFormat format) {
@@ -141,12 +95,18 @@ TVideoWriter::TVideoWriter(const std::string& file, int32_t width, int32_t heigh
   if (program.isEmpty()) {
     throw EncoderError("ffmpeg is not installed: install the Debian package ffmpeg");
   }
-  target_ = FileNameBytes(SaveTarget(FilePath(file)));
-  if (const std::optional<TFileFacts> facts = LookUpFile(FileNameFromBytes(target_))) {
+  // A name that cannot take a video is refused before any frame is drawn.
+  if (const std::optional<TFileFacts> facts = LookUpFile(SaveTarget(FilePath(file)))) {
     if (facts->Kind == TFileKind::Folder) throw CannotCreate(file, "it is a folder");
     if (facts->Kind != TFileKind::Regular) throw CannotCreate(file, "it is no regular file");
   }
-  temporary_ = MakeTemporary(file, target_);
+  // ffmpeg seeks in what it writes, so it writes a file of its own in a folder of ours; the
+  // finished video reaches its name through the atomic writer, as every saved file does.
+  scratch_ = std::make_unique<QTemporaryDir>();
+  if (!scratch_->isValid()) {
+    throw CannotCreate(file, "no scratch folder: " + scratch_->errorString().toStdString());
+  }
+  staged_ = scratch_->filePath(QStringLiteral("video"));
 
   QStringList arguments{"-hide_banner", "-loglevel",
                         "error",        "-y",
@@ -157,7 +117,7 @@ TVideoWriter::TVideoWriter(const std::string& file, int32_t width, int32_t heigh
                         "-i",           "pipe:0"};
   arguments += EncoderArguments(*format);
   // "file:" keeps a name with a colon in it from being taken for a protocol.
-  arguments += "file:" + FileNameFromBytes(temporary_);
+  arguments += "file:" + staged_;
   ffmpeg_ = std::make_unique<QProcess>();
   ffmpeg_->setProgram(program);
   ffmpeg_->setArguments(arguments);
@@ -178,10 +138,7 @@ void TVideoWriter::Discard() {
     ffmpeg_->waitForFinished(-1);
   }
   ffmpeg_.reset();
-  if (!temporary_.empty()) {
-    unlink(temporary_.c_str());
-    temporary_.clear();
-  }
+  scratch_.reset();
 }
 
 void TVideoWriter::Fail(const std::string& reason) {
@@ -240,37 +197,23 @@ void TVideoWriter::Finish() {
     Fail("it ended with status " + std::to_string(ffmpeg_->exitCode()));
   }
   ffmpeg_.reset();
-  // The frames reach the disk before the name leads to them.
-  const int fd = open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0 || fsync(fd) != 0) {
-    const int error = errno;
-    if (fd >= 0) close(fd);
-    Discard();
-    throw CannotCreate(file_, Reason(error));
-  }
-  close(fd);
   finished_ = true;
 }
 
 void TVideoWriter::Publish() {
   Finish();
-  if (temporary_.empty()) return;
-  struct stat old {};
-  if (stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-    chmod(temporary_.c_str(), old.st_mode & 07777);
-  }
-  if (rename(temporary_.c_str(), target_.c_str()) != 0) {
-    const int error = errno;
+  if (!scratch_) return;
+  QFile staged(staged_);
+  if (!staged.open(QIODevice::ReadOnly)) {
+    const std::string why = staged.errorString().toStdString();
     Discard();
-    throw CannotCreate(file_, Reason(error));
+    throw CannotCreate(file_, why);
   }
-  temporary_.clear();
-  const std::string folder = SplitPath(target_).first;
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
+  const QByteArray bytes = staged.readAll();
+  staged.close();
+  Discard();
+  WriteFileAtomically(FilePath(file_),
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace morv

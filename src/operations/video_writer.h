@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -37,14 +38,15 @@ std::array<int32_t, 3> TurntableAngles(const std::array<int32_t, 3>& start, int3
 // colour resolution both ways and takes only even widths and heights.
 std::optional<std::string> VideoSizeRefusal(TVideoFormat format, int32_t width, int32_t height);
 
-// Feeds frames to ffmpeg (found on PATH) as raw RGB on its standard input. ffmpeg writes a
-// temporary file beside the target; only Finish puts it in the target's place, so a video that
-// fails, or a writer dropped before Finish, leaves neither the file nor the temporary.
+// Feeds frames to ffmpeg (found on PATH) as raw RGB on its standard input. ffmpeg writes into a
+// scratch folder of the writer's own; only Publish puts the video in the target's place, through
+// the atomic writer, so a video that fails, or a writer dropped before Publish, leaves nothing.
 class TVideoWriter {
  public:
   // RequestError for a suffix that names no video, a size or frame rate out of range;
   // EncoderError "ffmpeg is not installed: install the Debian package ffmpeg" when the program is
-  // not on PATH; FileError "Cannot create file <name>: <reason>" when the temporary cannot be made.
+  // not on PATH; FileError "Cannot create file <name>: <reason>" for a folder or other non-file
+  // at the name, or when the scratch folder cannot be made.
   TVideoWriter(const std::string& file, int32_t width, int32_t height, int32_t fps);
   ~TVideoWriter();
   TVideoWriter(const TVideoWriter&) = delete;
@@ -58,8 +60,8 @@ class TVideoWriter {
   // Ends the video and waits for ffmpeg; EncoderError "<file>: ffmpeg failed: <its last line>"
   // when it fails, and nothing of the video is left.
   void Finish();
-  // Puts the finished video in the target's place (a link's file, as saves do), keeping an old
-  // file's permissions; FileError when the rename fails.
+  // Finishes the video and writes it to its name as every save does (a link's file, an old
+  // file's permissions and owner kept); FileError when it cannot be written.
   void Publish();
 
   int32_t Frames() const { return frames_; }
@@ -69,8 +71,9 @@ class TVideoWriter {
   void Discard();
 
   std::string file_;
-  std::string target_;
-  std::string temporary_;
+  // ffmpeg's own file, in a scratch folder that goes with the writer.
+  std::unique_ptr<QTemporaryDir> scratch_;
+  QString staged_;
   int32_t width_;
   int32_t height_;
   int32_t frames_ = 0;
