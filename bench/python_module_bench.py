@@ -41,7 +41,7 @@ def engine_render_seconds() -> float:
                           "--benchmark_repetitions=7", "--benchmark_format=json"],
                          check=True, capture_output=True, text=True).stdout
     runs = [b for b in json.loads(out)["benchmarks"] if b.get("run_type") == "iteration"]
-    return min(b["real_time"] for b in runs) / 1e6  # microseconds
+    return min(float(b["real_time"]) for b in runs) / 1e6  # microseconds
 
 
 def main() -> None:
